@@ -1,0 +1,70 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace zav {
+
+// Every failure the tool reports is one of these; what() is the German text the user sees.
+class ZavError : public std::runtime_error {
+public:
+    explicit ZavError(const std::string& message) : std::runtime_error(message) {}
+};
+
+// Text that does not parse as a number or a date, or a value that does not fit its target.
+class ConvertError : public ZavError {
+public:
+    using ZavError::ZavError;
+};
+
+// "Fehler bei Bereichsprüfung": an integer result outside its range.
+class RangeError : public ZavError {
+public:
+    using ZavError::ZavError;
+};
+
+// A variant whose type code a record or builder does not accept.
+class VariantTypeError : public ZavError {
+public:
+    using ZavError::ZavError;
+};
+
+// An index outside a list's bounds.
+class ArgumentOutOfRangeError : public ZavError {
+public:
+    using ZavError::ZavError;
+};
+
+// Refusals of the database layer itself and errors reported by the client library. The client's
+// errors also carry its SQL code and the first engine code of the status vector.
+class DatabaseError : public ZavError {
+public:
+    explicit DatabaseError(const std::string& message, long sqlCode = 0, long engineCode = 0)
+        : ZavError(message), sqlCode_(sqlCode), engineCode_(engineCode) {}
+    long SqlCode() const { return sqlCode_; }
+    long EngineCode() const { return engineCode_; }
+
+private:
+    long sqlCode_;
+    long engineCode_;
+};
+
+// The client library could not be loaded.
+class ClientLibraryError : public DatabaseError {
+public:
+    using DatabaseError::DatabaseError;
+};
+
+// Settings store and file system.
+class PlatformError : public ZavError {
+public:
+    using ZavError::ZavError;
+};
+
+// A check of the tool's own that the user's input failed (a bad path, a wrong year).
+class UserInputError : public ZavError {
+public:
+    using ZavError::ZavError;
+};
+
+}  // namespace zav
