@@ -8,6 +8,9 @@ packages=(
   qt6-base-dev qt6-translations-l10n
   libfbclient2 firebird3.0-server-core firebird-dev firebird3.0-utils
   xvfb xauth xdotool imagemagick fonts-liberation
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+  wine wine64 file
 )
 
 missing=()

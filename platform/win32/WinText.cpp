@@ -1,0 +1,50 @@
+#include "platform/win32/WinText.h"
+
+#include <windows.h>
+
+#include <climits>
+#include <cwctype>
+#include <string>
+
+namespace zav::win32 {
+
+std::wstring ToUtf16(std::string_view text) {
+    if (text.empty() || text.size() > static_cast<std::size_t>(INT_MAX)) {
+        return {};
+    }
+    const int length = static_cast<int>(text.size());
+    const int needed = MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
+    std::wstring result(static_cast<std::size_t>(needed), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), length, result.data(), needed);
+    return result;
+}
+
+std::string ToUtf8(std::wstring_view text) {
+    if (text.empty() || text.size() > static_cast<std::size_t>(INT_MAX)) {
+        return {};
+    }
+    const int length = static_cast<int>(text.size());
+    const int needed =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<std::size_t>(needed), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), length, result.data(), needed, nullptr, nullptr);
+    return result;
+}
+
+std::string SystemMessage(unsigned long errorCode) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, errorCode, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    if (length == 0 || buffer == nullptr) {
+        return "Systemfehler " + std::to_string(errorCode);
+    }
+    std::wstring message(buffer, length);
+    LocalFree(buffer);
+    while (!message.empty() && std::iswspace(message.back())) {
+        message.pop_back();
+    }
+    return ToUtf8(message);
+}
+
+}  // namespace zav::win32

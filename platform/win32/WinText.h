@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zav::win32 {
+
+// The program keeps UTF-8 inside; the W calls of the system take and give UTF-16.
+std::wstring ToUtf16(std::string_view text);
+std::string ToUtf8(std::wstring_view text);
+
+// The system's own message for an error code in the user's language, without the line break the
+// system puts at its end.
+std::string SystemMessage(unsigned long errorCode);
+
+}  // namespace zav::win32
