@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <new>
+#include <stdexcept>
+#include <string>
+
+#include "app/ErrorBox.h"
+#include "platform/Errors.h"
+
+namespace zav {
+namespace {
+
+struct TextCase {
+    std::string message;
+    std::string shown;
+};
+
+TEST(ErrorBoxText, AppendsAFullStopOnlyAfterACharacterAboveIt) {
+    const TextCase cases[] = {
+        {"", ""},
+        {"Ungültiger Dateiname.", "Ungültiger Dateiname."},
+        {"Die Buchhaltung hat falsches Jahr. Jahr=2019",
+         "Die Buchhaltung hat falsches Jahr. Jahr=2019."},
+        {"Der angegebene Pfad wurde nicht gefunden", "Der angegebene Pfad wurde nicht gefunden."},
+        {"Ungültiger Datentyp für 'InstallPath'", "Ungültiger Datentyp für 'InstallPath'"},
+        {"Update starten? ", "Update starten? "},
+        {"Achtung!", "Achtung!"},
+        {"x (y)", "x (y)"},
+        {"a,", "a,"},
+        {"a-", "a-"},
+        {"a\"", "a\""},
+        {"a/", "a/."},
+        {"a:", "a:."},
+        {"Größe", "Größe."},
+        {"Fehler\r\n", "Fehler\r\n"},
+    };
+    for (const TextCase& c : cases) {
+        EXPECT_EQ(ErrorBoxText(c.message), c.shown) << c.message;
+    }
+}
+
+TEST(ApplicationTitle, IsTheFileNameCutAtTheFirstFullStopInLowerCaseAfterTheFirstCharacter) {
+    const TextCase cases[] = {
+        {"C:\\Programme\\ZAV\\ZavCoronaUpdate.exe", "Zavcoronaupdate"},
+        {"/usr/local/bin/ZavCoronaUpdate", "Zavcoronaupdate"},
+        {"ZavCoronaUpdate", "Zavcoronaupdate"},
+        {"C:\\a.b\\ZAV.Corona.exe", "Zav"},
+        {"./zav", "zav"},
+        {"/opt/ÄNDERUNG.exe", "Änderung"},
+        {"/opt/.hidden", ""},
+    };
+    for (const TextCase& c : cases) {
+        EXPECT_EQ(ApplicationTitle(c.message), c.shown) << c.message;
+    }
+}
+
+TEST(RunEventHandler, ShowsTheTextOfAnEscapingErrorAndSwallowsIt) {
+    std::string shown;
+    const auto show = [&](const std::string& text) { shown = text; };
+
+    EXPECT_TRUE(RunEventHandler([] {}, show));
+    EXPECT_EQ(shown, "");
+
+    EXPECT_FALSE(RunEventHandler([] { throw UserInputError("Ungültiger Dateiname."); }, show));
+    EXPECT_EQ(shown, "Ungültiger Dateiname.");
+
+    EXPECT_FALSE(RunEventHandler([] { throw DatabaseError("I/O error", -902, 335544344); }, show));
+    EXPECT_EQ(shown, "I/O error.");
+
+    EXPECT_FALSE(RunEventHandler([] { throw std::runtime_error("kaputt"); }, show));
+    EXPECT_EQ(shown, "kaputt.");
+
+    EXPECT_FALSE(RunEventHandler([] { throw std::bad_alloc(); }, show));
+    EXPECT_EQ(shown, "Zu wenig Arbeitsspeicher.");
+
+    EXPECT_FALSE(RunEventHandler([] { throw 42; }, show));
+    EXPECT_EQ(shown, "Ein unbekannter Fehler ist aufgetreten.");
+}
+
+}  // namespace
+}  // namespace zav
