@@ -7,7 +7,9 @@
 #include <limits>
 #include <random>
 
+#include "db/FormatSettings.h"
 #include "db/NumberFormat.h"
+#include "db/SqlUtils.h"
 
 namespace zav {
 namespace {
@@ -96,17 +98,25 @@ std::string Reference(double value) {
     return out;
 }
 
-TEST(NumberFormatTest, GeneralFloatMatchesReferenceOnRandomBitPatterns) {
+// The random comparisons go through SqlFloat under settings with a decimal comma, so they also
+// check that the point is used.
+class SqlFloatReferenceTest : public ::testing::Test {
+protected:
+    FormatSettingsRestorer restore_;
+    void SetUp() override { SetFormatSettings(FormatSettings::German()); }
+};
+
+TEST_F(SqlFloatReferenceTest, RandomBitPatterns) {
     std::mt19937_64 random(20200315);
     for (int i = 0; i < 40000; ++i) {
         const std::uint64_t bits = random();
         double value;
         std::memcpy(&value, &bits, sizeof value);
-        ASSERT_EQ(FormatGeneralFloat(value, '.'), Reference(value)) << bits;
+        ASSERT_EQ(SqlFloat(value), Reference(value)) << bits;
     }
 }
 
-TEST(NumberFormatTest, GeneralFloatMatchesReferenceNearRoundingHalves) {
+TEST_F(SqlFloatReferenceTest, NearRoundingHalves) {
     // Decimal numbers with a 5 in the sixteenth or nineteenth digit, read back as doubles: they
     // land just above or below the halves that both rounding steps decide.
     std::mt19937_64 random(43905);
@@ -122,17 +132,17 @@ TEST(NumberFormatTest, GeneralFloatMatchesReferenceNearRoundingHalves) {
             text += static_cast<char>('0' + digit(random));
         text += "e" + std::to_string(exponent(random));
         const double value = std::strtod(text.c_str(), nullptr) * (i % 5 == 0 ? -1 : 1);
-        ASSERT_EQ(FormatGeneralFloat(value, '.'), Reference(value)) << text;
+        ASSERT_EQ(SqlFloat(value), Reference(value)) << text;
     }
 }
 
-TEST(NumberFormatTest, GeneralFloatMatchesReferenceAroundNotationBoundaries) {
+TEST_F(SqlFloatReferenceTest, AroundNotationBoundaries) {
     for (double boundary : {1e15, 1e16, 1e-4, 1e-3, 1e-5, 1.0}) {
         double value = boundary;
         for (int step = 0; step < 2000; ++step)
             value = std::nextafter(value, 0.0);
         for (int step = 0; step < 4000; ++step) {
-            ASSERT_EQ(FormatGeneralFloat(value, '.'), Reference(value)) << value;
+            ASSERT_EQ(SqlFloat(value), Reference(value)) << value;
             value = std::nextafter(value, std::numeric_limits<double>::infinity());
         }
     }
