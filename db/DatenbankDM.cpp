@@ -1,0 +1,55 @@
+#include "db/DatenbankDM.h"
+
+#include "platform/Errors.h"
+
+namespace zav {
+
+TdmDatenbank::TdmDatenbank()
+    : trMain(dbMain), sqlMain(dbMain, trMain), dqQuery("dqQuery", dbMain, trMain) {
+    dbMain.Params() = {"user_name=sysdba", "password=quillbarn"};
+    dbMain.SetLoginPrompt(false);
+    dbMain.SetDefaultTransaction(&trMain);
+    trMain.SetAllowAutoStart(true);
+    trMain.SetAutoStopAction(TransactionAction::Commit);
+    trMain.SetDefaultAction(TransactionAction::Commit);
+}
+
+void TdmDatenbank::Connect(const std::string& aDbFilePath) {
+    Disconnect();
+    dbMain.SetDatabaseName(aDbFilePath);
+    dbMain.Open();
+}
+
+void TdmDatenbank::Disconnect() { dbMain.Close(); }
+
+std::int32_t TdmDatenbank::GetJahr() {
+    dqQuery.Close();
+    dqQuery.SetSQL("select * from EINSTELLUNGEN where NAMEID = 'Datum.AnfangsJahr'");
+    dqQuery.Open();
+    return dqQuery.FieldByName("WERT").AsInteger();
+}
+
+std::int32_t TdmDatenbank::GetSteuersatzId(std::int32_t aProzent) {
+    dqQuery.Close();
+    dqQuery.SetSQL("select * from STEUERSATZ where PROZENT = " + std::to_string(aProzent));
+    dqQuery.Open();
+    if (dqQuery.Eof()) {
+        throw DatabaseError("Steuersatz mit " + std::to_string(aProzent) +
+                            "% wurde nicht gefunden.");
+    }
+    return dqQuery.FieldByName("STEUERSATZID").AsInteger();
+}
+
+void TdmDatenbank::UpdateSteuersatz() {
+    dqQuery.Close();
+    dqQuery.SetSQL("select * from STEUERSATZ where PROZENT = 5");
+    dqQuery.Open();
+    if (dqQuery.Eof()) {
+        sqlMain.SetSQL("insert into STEUERSATZ (PROZENT, INFO) values (5, 'Corona Sondersteuersatz')");
+        sqlMain.ExecQuery();
+    }
+}
+
+void TdmDatenbank::RollbackWork() { trMain.Rollback(); }
+
+}  // namespace zav

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <ibase.h>
+
+#include <vector>
+
+#include "db/DbBinding.h"
+#include "db/FbClient.h"
+
+namespace zav {
+
+class TDbConnection;
+
+enum class TransactionAction { None, Rollback, Commit, RollbackRetaining, CommitRetaining };
+
+// A transaction of one connection. It starts when a bound query opens and ends by the stop rule
+// (its last open query closes), when its connection closes, or by Rollback().
+class TDbTransaction {
+public:
+    // Loads the client library; throws ClientLibraryError when it is missing.
+    explicit TDbTransaction(TDbConnection& aConnection);
+    // Rolls back a running transaction, never commits.
+    ~TDbTransaction();
+    TDbTransaction(const TDbTransaction&) = delete;
+    TDbTransaction& operator=(const TDbTransaction&) = delete;
+
+    // How the stop rule ends a transaction it started automatically; None turns the rule off.
+    void SetAutoStopAction(TransactionAction aAction) { autoStopAction_ = aAction; }
+    TransactionAction AutoStopAction() const { return autoStopAction_; }
+    // How closing the connection ends the transaction. None is no default action and is refused.
+    void SetDefaultAction(TransactionAction aAction);
+    TransactionAction DefaultAction() const { return defaultAction_; }
+    void SetAllowAutoStart(bool aAllow) { allowAutoStart_ = aAllow; }
+    bool AllowAutoStart() const { return allowAutoStart_; }
+
+    bool Active() const { return handle_ != isc_tr_handle{}; }
+
+    // Ends a running transaction by rollback, forced: the stop rule is suspended, bound queries
+    // close, errors of the rollback are ignored and the transaction is inactive afterwards. For
+    // undoing the writes of a failed run.
+    void Rollback();
+
+private:
+    friend class TDbConnection;
+    friend class TDbQuery;
+    friend class TDbStatement;
+
+    void Bind(detail::DbBoundObject* object);
+    void Unbind(detail::DbBoundObject* object);
+    isc_tr_handle* Handle() { return &handle_; }
+
+    // Starts the server's default transaction (read-write, snapshot, waiting) for a query.
+    void StartAutomatically();
+    // The stop rule, run each time a bound query has closed.
+    void QueryClosed();
+    // Commits or rolls back hard. Not forced: a failure is raised and the transaction stays
+    // active. Forced: a failed commit is followed by a rollback, errors are ignored and the
+    // transaction is inactive afterwards.
+    void End(bool commit, bool forced);
+    void EndForced(bool commit) noexcept;
+    bool DefaultActionCommits() const;
+
+    const FbClient& api_;
+    TDbConnection& connection_;
+    isc_tr_handle handle_{};
+    TransactionAction autoStopAction_ = TransactionAction::None;
+    TransactionAction defaultAction_ = TransactionAction::Commit;
+    bool allowAutoStart_ = true;
+    bool startedAutomatically_ = false;
+    std::vector<detail::DbBoundObject*> boundObjects_;
+};
+
+}  // namespace zav

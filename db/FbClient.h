@@ -1,0 +1,52 @@
+#pragma once
+
+#include <ibase.h>
+
+#include <optional>
+#include <string>
+
+namespace zav {
+
+// The functions of the Firebird client library that the database layer calls. The library is
+// loaded at run time, once per process, when the first database component is created; the
+// program is not linked against it, so it starts without one and reports the missing library only
+// when it needs it.
+struct FbClient {
+    decltype(&::isc_attach_database) attachDatabase = nullptr;
+    decltype(&::isc_detach_database) detachDatabase = nullptr;
+    decltype(&::isc_database_info) databaseInfo = nullptr;
+    decltype(&::isc_start_multiple) startMultiple = nullptr;
+    decltype(&::isc_commit_transaction) commitTransaction = nullptr;
+    decltype(&::isc_commit_retaining) commitRetaining = nullptr;
+    decltype(&::isc_rollback_transaction) rollbackTransaction = nullptr;
+    decltype(&::isc_rollback_retaining) rollbackRetaining = nullptr;
+    decltype(&::isc_dsql_alloc_statement2) dsqlAllocStatement2 = nullptr;
+    decltype(&::isc_dsql_prepare) dsqlPrepare = nullptr;
+    decltype(&::isc_dsql_describe) dsqlDescribe = nullptr;
+    decltype(&::isc_dsql_sql_info) dsqlSqlInfo = nullptr;
+    decltype(&::isc_dsql_execute) dsqlExecute = nullptr;
+    decltype(&::isc_dsql_execute2) dsqlExecute2 = nullptr;
+    decltype(&::isc_dsql_fetch) dsqlFetch = nullptr;
+    decltype(&::isc_dsql_free_statement) dsqlFreeStatement = nullptr;
+    decltype(&::fb_interpret) interpret = nullptr;
+    decltype(&::isc_sqlcode) sqlcode = nullptr;
+
+    // The loaded library. Throws ClientLibraryError when it cannot be loaded or lacks one of the
+    // functions above; a later call tries again.
+    static const FbClient& Get();
+};
+
+// Text for the client library: the database path and parameter values go in the system's 8-bit
+// code page (the ANSI code page on Windows; on other systems the bytes pass unchanged).
+std::string ToClientCodePage(const std::string& utf8);
+// Text from the client library (error messages, which may quote a path) back to UTF-8.
+std::string FromClientCodePage(const std::string& bytes);
+
+namespace testing {
+// Makes FbClient::Get() load the named file instead of the system's client library, so tests can
+// see how the layer reports a missing library; std::nullopt restores the normal search. A library
+// loaded before stays loaded for the components that use it. Not used by the product.
+void OverrideClientLibraryFile(std::optional<std::string> fileName);
+}  // namespace testing
+
+}  // namespace zav

@@ -1,0 +1,87 @@
+#include "db/StatusVector.h"
+
+#include <algorithm>
+
+namespace zav {
+namespace {
+
+constexpr long kNetworkError = 335544721;    // isc_network_error
+constexpr long kNetReadError = 335544726;    // isc_net_read_err
+constexpr long kNetWriteError = 335544727;   // isc_net_write_err
+constexpr long kLostConnection = 335544741;  // isc_lost_db_connection
+constexpr long kSqlCodeServerUnavailable = -902;
+
+// fb_interpret writes at most this much per line; longer texts are cut, never overrun.
+constexpr unsigned kLineBufferSize = 1024;
+
+}  // namespace
+
+std::vector<long> ErrorCodes(const ISC_STATUS* status) {
+    std::vector<long> codes;
+    std::size_t i = 0;
+    while (i < ISC_STATUS_LENGTH && status[i] != isc_arg_end) {
+        switch (status[i]) {
+            case isc_arg_gds:
+                if (i + 1 < ISC_STATUS_LENGTH) {
+                    codes.push_back(static_cast<long>(status[i + 1]));
+                }
+                i += 2;
+                break;
+            case isc_arg_cstring:  // length and address
+                i += 3;
+                break;
+            default:  // one value: a string, a number, an SQL state or a system code
+                i += 2;
+                break;
+        }
+    }
+    return codes;
+}
+
+bool IsConnectionLost(const ISC_STATUS* status, ClientCall call, long sqlCode) {
+    const std::vector<long> codes = ErrorCodes(status);
+    const auto has = [&codes](long code) {
+        return std::find(codes.begin(), codes.end(), code) != codes.end();
+    };
+    if (has(kLostConnection)) {
+        return true;
+    }
+    switch (call) {
+        case ClientCall::Attachment:
+            return has(kNetReadError) || has(kNetWriteError);
+        case ClientCall::Commit:
+            return sqlCode == kSqlCodeServerUnavailable && !codes.empty() &&
+                   codes.front() == kNetworkError;
+        case ClientCall::Statement:
+            return false;
+    }
+    return false;
+}
+
+std::string JoinErrorLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        if (!text.empty() && text.back() != '\n') {
+            text += "\r\n";
+        }
+        text += line;
+    }
+    if (!text.empty() && text.back() == '.') {
+        text.pop_back();
+    }
+    return text;
+}
+
+DatabaseError ErrorFromStatus(const FbClient& api, const ISC_STATUS* status) {
+    std::vector<std::string> lines;
+    const ISC_STATUS* cursor = status;
+    char buffer[kLineBufferSize];
+    while (api.interpret(buffer, kLineBufferSize, &cursor) > 0) {
+        lines.push_back(FromClientCodePage(buffer));
+    }
+    const std::vector<long> codes = ErrorCodes(status);
+    return DatabaseError(JoinErrorLines(lines), static_cast<long>(api.sqlcode(status)),
+                         codes.empty() ? 0 : codes.front());
+}
+
+}  // namespace zav

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <ibase.h>
+
+#include <string>
+#include <vector>
+
+#include "db/FbClient.h"
+#include "platform/Errors.h"
+
+namespace zav {
+
+// Which kind of client call reported a status: the codes that mean a lost connection differ.
+enum class ClientCall { Statement, Attachment, Commit };
+
+// A status vector as every client call fills it.
+struct StatusVector {
+    ISC_STATUS_ARRAY status{};
+
+    ISC_STATUS* get() { return status; }
+    // True when the call failed (an error, not only a warning).
+    bool Failed() const { return status[0] == 1 && status[1] != 0; }
+};
+
+// The error codes of the vector in order (its isc_arg_gds entries).
+std::vector<long> ErrorCodes(const ISC_STATUS* status);
+
+// Whether the failure means the connection to the server is gone.
+bool IsConnectionLost(const ISC_STATUS* status, ClientCall call, long sqlCode);
+
+// The lines that fb_interpret yields joined into one message: CR LF between two lines unless the
+// text so far already ends with a line feed, and one final full stop removed.
+std::string JoinErrorLines(const std::vector<std::string>& lines);
+
+// The error the layer raises for a failed client call: the library's texts, its SQL code and the
+// first error code of the vector.
+DatabaseError ErrorFromStatus(const FbClient& api, const ISC_STATUS* status);
+
+}  // namespace zav

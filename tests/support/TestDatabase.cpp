@@ -1,0 +1,224 @@
+#include "support/TestDatabase.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <stdexcept>
+
+#include "db/DbConnection.h"
+#include "db/DbQuery.h"
+#include "db/DbStatement.h"
+#include "db/DbTransaction.h"
+
+namespace zav::test {
+namespace fs = std::filesystem;
+namespace {
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        throw std::runtime_error("cannot read " + path.string());
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteFile(const fs::path& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    if (!out) {
+        throw std::runtime_error("cannot write " + path.string());
+    }
+}
+
+std::string Quoted(const std::string& text) {
+    std::string result = "'";
+    for (char c : text) {
+        result += c;
+        if (c == '\'') {
+            result += '\'';
+        }
+    }
+    return result + "'";
+}
+
+// Built databases stay here between test programs, named by a hash of what made them.
+fs::path TemplateFolder() {
+    const fs::path folder =
+        fs::temp_directory_path() / ("zav-db-templates-" + std::to_string(getuid()));
+    fs::create_directories(folder);
+    return folder;
+}
+
+// The database the scripts make (each an isql-fb script text), built once and then reused.
+std::string TemplateFor(const std::vector<std::string>& scripts, int dialect) {
+    std::string key = "dialect " + std::to_string(dialect);
+    for (const std::string& script : scripts) {
+        key += '\0' + script;
+    }
+    std::ostringstream name;
+    name << std::hex << std::hash<std::string>{}(key);
+    const fs::path folder = TemplateFolder();
+    const fs::path target = folder / (name.str() + ".fdb");
+    if (fs::exists(target)) {
+        return target.string();
+    }
+
+    // Built under a name of this process and renamed when complete, so that another test
+    // program never copies half a database.
+    const std::string own = name.str() + "-" + std::to_string(getpid());
+    const fs::path building = folder / (own + ".fdb");
+    const fs::path input = folder / (own + ".sql");
+    const fs::path log = folder / (own + ".log");
+    fs::remove(building);
+    std::string commands = "SET SQL DIALECT " + std::to_string(dialect) + ";\n";
+    // The scripts are UTF-8; the database keeps Windows-1252 like the accounting application's.
+    commands += "SET NAMES UTF8;\n";
+    commands += "CREATE DATABASE " + Quoted(building.string()) +
+                " PAGE_SIZE 8192 DEFAULT CHARACTER SET WIN1252;\n";
+    for (std::size_t i = 0; i < scripts.size(); ++i) {
+        const fs::path part = folder / (own + "-" + std::to_string(i) + ".sql");
+        WriteFile(part, scripts[i]);
+        commands += "INPUT " + Quoted(part.string()) + ";\n";
+    }
+    commands += "COMMIT;\n";
+    WriteFile(input, commands);
+
+    const std::string command = "isql-fb -q -b -user SYSDBA -i " + Quoted(input.string()) + " > " +
+                                Quoted(log.string()) + " 2>&1";
+    const int status = std::system(command.c_str());
+    const std::string output = fs::exists(log) ? ReadFile(log) : "";
+    for (std::size_t i = 0; i < scripts.size(); ++i) {
+        fs::remove(folder / (own + "-" + std::to_string(i) + ".sql"));
+    }
+    fs::remove(input);
+    fs::remove(log);
+    if (status != 0) {
+        fs::remove(building);
+        throw std::runtime_error("isql-fb failed to build the test database:\n" + output);
+    }
+    fs::rename(building, target);
+    return target.string();
+}
+
+// A connection as the tool makes it, to a test database.
+struct Attachment {
+    explicit Attachment(const std::string& path) : transaction(connection) {
+        connection.SetDatabaseName(path);
+        connection.Params() = {"user_name=SYSDBA", "password=masterkey"};
+        connection.SetLoginPrompt(false);
+        transaction.SetAutoStopAction(TransactionAction::Commit);
+    }
+    TDbConnection connection;
+    TDbTransaction transaction;
+};
+
+}  // namespace
+
+TempFolder::TempFolder() {
+    std::string pattern = (fs::temp_directory_path() / "zav-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot create a temporary folder");
+    }
+    path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+    if (!path_.empty()) {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+}
+
+TempFolder::TempFolder(TempFolder&& other) noexcept : path_(std::move(other.path_)) {
+    other.path_.clear();
+}
+
+std::string FixturePath(const std::string& fileName) {
+    return (fs::path(ZAV_FIXTURE_DIR) / fileName).string();
+}
+
+TestDatabase::TestDatabase(const std::string& templateFile, const std::string& fileName)
+    : path_((fs::path(folder_.Path()) / fileName).string()) {
+    fs::copy_file(templateFile, path_);
+}
+
+TestDatabase TestDatabase::FromFixture(const std::string& name) {
+    std::vector<std::string> scripts = {ReadFile(FixturePath("schema.sql"))};
+    if (name != "schema") {
+        scripts.push_back(ReadFile(FixturePath(name + ".sql")));
+    }
+    return TestDatabase(TemplateFor(scripts, 3), name + "2020.zqd");
+}
+
+TestDatabase TestDatabase::WithSchema(const std::string& script) {
+    return TestDatabase(TemplateFor({ReadFile(FixturePath("schema.sql")), script}, 3),
+                        "Test2020.zqd");
+}
+
+TestDatabase TestDatabase::FromScript(const std::string& script, int dialect) {
+    return TestDatabase(TemplateFor({script}, dialect), "Test2020.zqd");
+}
+
+void TestDatabase::Execute(const std::string& sql) const {
+    Attachment attachment(path_);
+    TDbQuery starter("dqTest", attachment.connection, attachment.transaction);
+    TDbStatement statement(attachment.connection, attachment.transaction);
+    // A statement runs in the transaction a query starts; closing the query commits it.
+    starter.SetSQL("select 1 from RDB$DATABASE");
+    starter.Open();
+    statement.SetSQL(sql);
+    statement.ExecQuery();
+    starter.Close();
+    attachment.connection.Close();
+}
+
+std::vector<std::vector<std::string>> TestDatabase::QueryRows(const std::string& sql) const {
+    Attachment attachment(path_);
+    TDbQuery query("dqTest", attachment.connection, attachment.transaction);
+    query.SetSQL(sql);
+    query.Open();
+    std::vector<std::vector<std::string>> rows;
+    while (!query.Eof()) {
+        std::vector<std::string> row;
+        for (int i = 0; i < query.FieldCount(); ++i) {
+            row.push_back(query.Field(i).AsString());
+        }
+        rows.push_back(std::move(row));
+        query.Next();
+    }
+    query.Close();
+    attachment.connection.Close();
+    return rows;
+}
+
+std::vector<std::string> TestDatabase::QueryColumn(const std::string& sql) const {
+    std::vector<std::string> column;
+    for (const std::vector<std::string>& row : QueryRows(sql)) {
+        column.push_back(row.at(0));
+    }
+    return column;
+}
+
+std::int32_t TestDatabase::QueryInt(const std::string& sql) const {
+    Attachment attachment(path_);
+    TDbQuery query("dqTest", attachment.connection, attachment.transaction);
+    query.SetSQL(sql);
+    query.Open();
+    if (query.Eof()) {
+        ADD_FAILURE() << "no row: " << sql;
+        return 0;
+    }
+    const std::int32_t value = query.Field(0).AsInteger();
+    query.Close();
+    attachment.connection.Close();
+    return value;
+}
+
+}  // namespace zav::test
