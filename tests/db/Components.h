@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+
+#include "db/DbConnection.h"
+#include "db/DbQuery.h"
+#include "db/DbStatement.h"
+#include "db/DbTransaction.h"
+
+namespace zav::test {
+
+// A connection and a transaction set up as the tool's module sets up its own (automatic start,
+// stop by commit, commit by default), with two queries and a statement bound to them.
+struct Components {
+    explicit Components(const std::string& path)
+        : transaction(connection),
+          first("dqQuery", connection, transaction),
+          second("dqZweite", connection, transaction),
+          statement(connection, transaction) {
+        connection.SetDatabaseName(path);
+        connection.Params() = {"user_name=sysdba", "password=quillbarn"};
+        connection.SetLoginPrompt(false);
+        connection.SetDefaultTransaction(&transaction);
+        transaction.SetAutoStopAction(TransactionAction::Commit);
+        transaction.SetDefaultAction(TransactionAction::Commit);
+    }
+
+    void Execute(const std::string& sql) {
+        statement.SetSQL(sql);
+        statement.ExecQuery();
+    }
+
+    void OpenFirst(const std::string& sql) {
+        first.SetSQL(sql);
+        first.Open();
+    }
+
+    TDbConnection connection;
+    TDbTransaction transaction;
+    TDbQuery first;
+    TDbQuery second;
+    TDbStatement statement;
+};
+
+}  // namespace zav::test
