@@ -11,6 +11,7 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 file
+  clang-14 libclang-rt-14-dev  # fuzz targets (scripts/fuzz.sh)
 )
 
 missing=()

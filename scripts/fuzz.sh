@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang in build-fuzz and runs each for a bounded time.
+# Usage: scripts/fuzz.sh [seconds per target, default 20] [target ...]
+# Findings (crash-*, leak-*, timeout-* files) are kept in build-fuzz/findings/<target>/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=${1:-20}
+shift || true
+
+for tool in clang-14 clang++-14; do
+  command -v "$tool" >/dev/null || { echo "$tool is missing: run scripts/install-deps.sh" >&2; exit 1; }
+done
+
+cmake -S . -B build-fuzz -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAV_FUZZ=ON -DZAV_BUILD_TESTS=OFF -DZAV_BUILD_QT=OFF \
+  -DZAV_WERROR=ON >/dev/null
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+  for source in tests/fuzz/Fuzz*.cpp; do
+    targets+=("$(basename "$source" .cpp)")
+  done
+fi
+cmake --build build-fuzz -j2 --target "${targets[@]}"
+
+failed=()
+for target in "${targets[@]}"; do
+  corpus=build-fuzz/corpus/$target
+  findings=build-fuzz/findings/$target
+  mkdir -p "$corpus" "$findings"
+  echo "== $target (${seconds}s)"
+  if ! build-fuzz/tests/fuzz/"$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1024 \
+      -max_len=4096 -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" \
+      tests/fuzz/seeds/"$target" 2>"$findings/log.txt"; then
+    failed+=("$target")
+    tail -n 30 "$findings/log.txt" >&2
+  fi
+  grep -E "^stat::number_of_executed_units|^stat::new_units_added" "$findings/log.txt" || true
+done
+
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "Findings in: ${failed[*]} (see build-fuzz/findings/)" >&2
+  exit 1
+fi
+echo "No findings."
