@@ -20,7 +20,9 @@ void TdmDatenbank::Connect(const std::string& aDbFilePath) {
     dbMain.Open();
 }
 
-void TdmDatenbank::Disconnect() { dbMain.Close(); }
+void TdmDatenbank::Disconnect() {
+    dbMain.Close();
+}
 
 std::int32_t TdmDatenbank::GetJahr() {
     dqQuery.Close();
@@ -45,11 +47,14 @@ void TdmDatenbank::UpdateSteuersatz() {
     dqQuery.SetSQL("select * from STEUERSATZ where PROZENT = 5");
     dqQuery.Open();
     if (dqQuery.Eof()) {
-        sqlMain.SetSQL("insert into STEUERSATZ (PROZENT, INFO) values (5, 'Corona Sondersteuersatz')");
+        sqlMain.SetSQL(
+            "insert into STEUERSATZ (PROZENT, INFO) values (5, 'Corona Sondersteuersatz')");
         sqlMain.ExecQuery();
     }
 }
 
-void TdmDatenbank::RollbackWork() { trMain.Rollback(); }
+void TdmDatenbank::RollbackWork() {
+    trMain.Rollback();
+}
 
 }  // namespace zav

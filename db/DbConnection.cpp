@@ -27,7 +27,9 @@ void Remove(std::vector<T*>& items, T* item) {
 
 TDbConnection::TDbConnection() : api_(FbClient::Get()) {}
 
-TDbConnection::~TDbConnection() { CloseForcibly(true); }
+TDbConnection::~TDbConnection() {
+    CloseForcibly(true);
+}
 
 void TDbConnection::SetDatabaseName(std::string aDatabaseName) {
     if (Connected()) {
@@ -80,9 +82,13 @@ void TDbConnection::Close() {
     }
 }
 
-void TDbConnection::Bind(detail::DbBoundObject* object) { boundObjects_.push_back(object); }
+void TDbConnection::Bind(detail::DbBoundObject* object) {
+    boundObjects_.push_back(object);
+}
 
-void TDbConnection::Unbind(detail::DbBoundObject* object) { Remove(boundObjects_, object); }
+void TDbConnection::Unbind(detail::DbBoundObject* object) {
+    Remove(boundObjects_, object);
+}
 
 void TDbConnection::BindTransaction(TDbTransaction* transaction) {
     transactions_.push_back(transaction);

@@ -25,11 +25,17 @@ const std::string& TDbField::Name() const {
     return query_->row_.Columns()[index_].name;
 }
 
-std::int32_t TDbField::AsInteger() const { return ColumnToInt32(Value(), query_->name_); }
+std::int32_t TDbField::AsInteger() const {
+    return ColumnToInt32(Value(), query_->name_);
+}
 
-std::string TDbField::AsString() const { return ColumnToText(Value(), query_->name_); }
+std::string TDbField::AsString() const {
+    return ColumnToText(Value(), query_->name_);
+}
 
-bool TDbField::IsNull() const { return Value().isNull; }
+bool TDbField::IsNull() const {
+    return Value().isNull;
+}
 
 ColumnValue TDbField::Value() const {
     query_->RequireOpen();

@@ -86,6 +86,8 @@ void TDbStatement::OnConnectionClosing() {
     statement_.Drop();
 }
 
-void TDbStatement::ReleaseHandles() noexcept { statement_.DropQuietly(); }
+void TDbStatement::ReleaseHandles() noexcept {
+    statement_.DropQuietly();
+}
 
 }  // namespace zav

@@ -19,8 +19,7 @@ struct TransactionEntry {
 // Puts the automatic stop action back when an end is over, however it left.
 class SuspendAutoStop {
 public:
-    explicit SuspendAutoStop(TransactionAction& action)
-        : action_(action), saved_(action) {
+    explicit SuspendAutoStop(TransactionAction& action) : action_(action), saved_(action) {
         action_ = TransactionAction::None;
     }
     ~SuspendAutoStop() { action_ = saved_; }
@@ -59,7 +58,9 @@ void TDbTransaction::Rollback() {
     }
 }
 
-void TDbTransaction::Bind(detail::DbBoundObject* object) { boundObjects_.push_back(object); }
+void TDbTransaction::Bind(detail::DbBoundObject* object) {
+    boundObjects_.push_back(object);
+}
 
 void TDbTransaction::Unbind(detail::DbBoundObject* object) {
     boundObjects_.erase(std::remove(boundObjects_.begin(), boundObjects_.end(), object),

@@ -17,7 +17,9 @@ constexpr int kInitialColumns = 32;
 DsqlStatement::DsqlStatement(const FbClient& api, TDbConnection& connection)
     : api_(api), connection_(connection) {}
 
-DsqlStatement::~DsqlStatement() { DropQuietly(); }
+DsqlStatement::~DsqlStatement() {
+    DropQuietly();
+}
 
 void DsqlStatement::Prepare(isc_tr_handle* transaction, const std::string& sql) {
     const std::string text = Utf8ToWindows1252(ScanSqlParameters(sql).text);
@@ -90,8 +92,8 @@ void DsqlStatement::OpenCursor(isc_tr_handle* transaction) {
 
 bool DsqlStatement::Fetch(ResultRow& row) {
     StatusVector status;
-    const ISC_STATUS result = api_.dsqlFetch(status.get(), &handle_, SQLDA_VERSION1,
-                                             row.Descriptor());
+    const ISC_STATUS result =
+        api_.dsqlFetch(status.get(), &handle_, SQLDA_VERSION1, row.Descriptor());
     if (result == 100) {
         return false;
     }

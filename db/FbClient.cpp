@@ -32,8 +32,8 @@ std::wstring Widen(const std::string& utf8) {
     if (utf8.empty()) {
         return {};
     }
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                           nullptr, 0);
+    const int length =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
                         length);
@@ -48,7 +48,9 @@ GenericFunction FindSymbol(LibraryHandle library, const char* name) {
     return reinterpret_cast<GenericFunction>(GetProcAddress(library, name));
 }
 
-void CloseLibrary(LibraryHandle library) { FreeLibrary(library); }
+void CloseLibrary(LibraryHandle library) {
+    FreeLibrary(library);
+}
 
 const std::vector<std::string> kLibraryFiles = {"fbclient.dll", "gds32.dll"};
 #else
@@ -62,7 +64,9 @@ GenericFunction FindSymbol(LibraryHandle library, const char* name) {
     return reinterpret_cast<GenericFunction>(dlsym(library, name));
 }
 
-void CloseLibrary(LibraryHandle library) { dlclose(library); }
+void CloseLibrary(LibraryHandle library) {
+    dlclose(library);
+}
 
 const std::vector<std::string> kLibraryFiles = {"libfbclient.so.2"};
 #endif
@@ -155,8 +159,8 @@ std::string ToClientCodePage(const std::string& utf8) {
     const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
                                            nullptr, 0, nullptr, nullptr);
     std::string bytes(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(),
-                        length, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), length,
+                        nullptr, nullptr);
     return bytes;
 }
 
@@ -170,16 +174,17 @@ std::string FromClientCodePage(const std::string& bytes) {
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(),
                         length);
-    const int utf8Length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0,
-                                               nullptr, nullptr);
+    const int utf8Length =
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
     std::string utf8(static_cast<std::size_t>(utf8Length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, utf8.data(), utf8Length, nullptr,
-                        nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, utf8.data(), utf8Length, nullptr, nullptr);
     return utf8;
 }
 #else
 // The locale's code page is normally UTF-8 here, so a path with umlauts still names the file.
-std::string ToClientCodePage(const std::string& utf8) { return utf8; }
+std::string ToClientCodePage(const std::string& utf8) {
+    return utf8;
+}
 
 std::string FromClientCodePage(const std::string& bytes) {
     return IsValidUtf8(bytes) ? bytes : Windows1252ToUtf8(bytes);

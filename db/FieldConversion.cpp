@@ -30,8 +30,8 @@ T Read(const char* data) {
 
 [[noreturn]] void NotConvertible(const ColumnValue& value, const std::string& componentName,
                                  const char* target) {
-    throw DatabaseError(componentName + ": Das Feld '" + value.column->name +
-                        "' kann nicht als " + target + " gelesen werden");
+    throw DatabaseError(componentName + ": Das Feld '" + value.column->name + "' kann nicht als " +
+                        target + " gelesen werden");
 }
 
 std::int32_t Narrow(std::int64_t number, const ColumnValue& value,
@@ -109,8 +109,8 @@ std::string ScaledToText(std::int64_t number, int scale) {
     }
     const bool negative = number < 0;
     // Through the unsigned magnitude: the smallest int64 has no positive counterpart.
-    std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(number)
-                                       : static_cast<std::uint64_t>(number);
+    std::uint64_t magnitude =
+        negative ? 0 - static_cast<std::uint64_t>(number) : static_cast<std::uint64_t>(number);
     std::string digits = std::to_string(magnitude);
     const auto decimals = static_cast<std::size_t>(-scale);
     if (digits.size() <= decimals) {

@@ -23,3 +23,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get update
   apt-get install -y --no-install-recommends "${missing[@]}"
 fi
+
+# The tests and the demo open database files with the embedded engine (no server process): the
+# client library needs its Engine12 provider. Debian's firebird.conf leaves Providers at the
+# default, which has it; a Providers line set without it gets it added.
+fbconf=/etc/firebird/3.0/firebird.conf
+if [ -f "$fbconf" ] && grep -Eq '^[[:space:]]*Providers[[:space:]]*=' "$fbconf" \
+    && ! grep -Eq '^[[:space:]]*Providers[[:space:]]*=.*Engine12' "$fbconf"; then
+  sed -i -E 's/^([[:space:]]*Providers[[:space:]]*=.*[^[:space:]])[[:space:]]*$/\1, Engine12/' "$fbconf"
+fi

@@ -1,9 +1,8 @@
-#include "db/DatenbankDM.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
 
+#include "db/DatenbankDM.h"
 #include "platform/Errors.h"
 #include "support/TestDatabase.h"
 #include "unit/ExpectError.h"

@@ -1,5 +1,3 @@
-#include "db/DbConnection.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -7,6 +5,7 @@
 
 #include "Components.h"
 #include "db/DatenbankDM.h"
+#include "db/DbConnection.h"
 #include "db/FbClient.h"
 #include "platform/Errors.h"
 #include "support/TestDatabase.h"
@@ -27,8 +26,8 @@ TEST(DbConnection, AttachErrors) {
     TestDatabase db = TestDatabase::FromFixture("schema");
     Components c(db.Path());
     c.connection.SetDatabaseName("");
-    EXPECT_TRUE(ThrowsWithMessage<DatabaseError>([&] { c.connection.Open(); },
-                                                 "Datenbankname fehlt"));
+    EXPECT_TRUE(
+        ThrowsWithMessage<DatabaseError>([&] { c.connection.Open(); }, "Datenbankname fehlt"));
 
     const std::string missing = db.Folder() + "/Fehlt2020.zqd";
     c.connection.SetDatabaseName(missing);
@@ -146,15 +145,15 @@ protected:
 };
 
 TEST_F(MissingClientLibrary, EveryComponentReportsIt) {
-    EXPECT_TRUE(ThrowsWithMessage<ClientLibraryError>([] { TDbConnection connection; },
-                                                      kMissingLibrary));
+    EXPECT_TRUE(
+        ThrowsWithMessage<ClientLibraryError>([] { TDbConnection connection; }, kMissingLibrary));
     EXPECT_TRUE(ThrowsWithMessage<ClientLibraryError>([] { TdmDatenbank dm; }, kMissingLibrary));
 }
 
 TEST_F(MissingClientLibrary, ALibraryWithoutTheFunctionsCountsAsMissing) {
     testing::OverrideClientLibraryFile("libc.so.6");
-    EXPECT_TRUE(ThrowsWithMessage<ClientLibraryError>([] { TDbConnection connection; },
-                                                      kMissingLibrary));
+    EXPECT_TRUE(
+        ThrowsWithMessage<ClientLibraryError>([] { TDbConnection connection; }, kMissingLibrary));
     testing::OverrideClientLibraryFile(std::nullopt);
     TDbConnection connection;  // the system's library loads again
     EXPECT_FALSE(connection.Connected());

@@ -1,8 +1,7 @@
-#include "db/DbQuery.h"
-
 #include <gtest/gtest.h>
 
 #include "Components.h"
+#include "db/DbQuery.h"
 #include "platform/Errors.h"
 #include "support/TestDatabase.h"
 #include "unit/ExpectError.h"
@@ -53,7 +52,8 @@ TEST_F(DbQueryTest, EmptyResultReadsAsNull) {
 }
 
 TEST_F(DbQueryTest, ColumnsByNameIgnoreCaseAndByPosition) {
-    c.OpenFirst("select * from LIEFERANT_ARTIKEL where ARTIKEL_GEBINDEID = 1010 order by LIEFERANTID");
+    c.OpenFirst(
+        "select * from LIEFERANT_ARTIKEL where ARTIKEL_GEBINDEID = 1010 order by LIEFERANTID");
     EXPECT_EQ(c.first.FieldByName("LieferantId").AsInteger(), 1);
     EXPECT_EQ(c.first.FieldByName("LieferantId").Name(), "LIEFERANTID");
     EXPECT_EQ(c.first.Field(0).AsInteger(), 1010);
@@ -65,10 +65,21 @@ TEST_F(DbQueryTest, ColumnsByNameIgnoreCaseAndByPosition) {
     EXPECT_EQ(c.first.Field(1).AsInteger(), 21);
 }
 
+TEST_F(DbQueryTest, WideResultsAreDescribedInFull) {
+    std::string sql = "select ";
+    for (int i = 1; i <= 40; ++i) {
+        sql += (i > 1 ? ", " : "") + std::to_string(i) + " as S" + std::to_string(i);
+    }
+    c.OpenFirst(sql + " from RDB$DATABASE");
+    EXPECT_EQ(c.first.FieldCount(), 40);
+    EXPECT_EQ(c.first.FieldByName("s40").AsInteger(), 40);
+    EXPECT_EQ(c.first.Field(32).AsInteger(), 33);
+}
+
 TEST_F(DbQueryTest, UnknownColumnsAndPositionsAreRefused) {
     c.OpenFirst("select * from STEUERSATZ");
-    EXPECT_TRUE(ThrowsWithMessage<DatabaseError>(
-        [&] { c.first.FieldByName("WERT"); }, "dqQuery: Das Feld 'WERT' wurde nicht gefunden"));
+    EXPECT_TRUE(ThrowsWithMessage<DatabaseError>([&] { c.first.FieldByName("WERT"); },
+                                                 "dqQuery: Das Feld 'WERT' wurde nicht gefunden"));
     EXPECT_TRUE(ThrowsWithMessage<ArgumentOutOfRangeError>(
         [&] { c.first.Field(4); },
         "dqQuery: Die Spaltennummer 4 liegt außerhalb des gültigen Bereichs (0 bis 3)"));
@@ -81,8 +92,9 @@ TEST_F(DbQueryTest, UnknownColumnsAndPositionsAreRefused) {
 
 TEST_F(DbQueryTest, TextThatIsNoIntegerIsRefused) {
     c.OpenFirst("select WERT from EINSTELLUNGEN where NAMEID = 'Firma.Name'");
-    EXPECT_TRUE(ThrowsWithMessage<ConvertError>(
-        [&] { c.first.Field(0).AsInteger(); }, "''Trafik Gruber KG'' ist kein gültiger Integer-Wert"));
+    EXPECT_TRUE(
+        ThrowsWithMessage<ConvertError>([&] { c.first.Field(0).AsInteger(); },
+                                        "''Trafik Gruber KG'' ist kein gültiger Integer-Wert"));
     EXPECT_TRUE(c.first.Active());
 }
 
@@ -119,8 +131,8 @@ TEST_F(DbQueryTest, ServerErrorsCarryTheLibraryTexts) {
 
 TEST_F(DbQueryTest, ParameterScanErrorsBeforePreparing) {
     c.first.SetSQL("select * from STEUERSATZ where INFO = 'offen");
-    EXPECT_TRUE(ThrowsWithMessage<DatabaseError>([&] { c.first.Open(); },
-                                                 "SQL-Analysefehler:\r\n\r\nEOF im String gefunden"));
+    EXPECT_TRUE(ThrowsWithMessage<DatabaseError>(
+        [&] { c.first.Open(); }, "SQL-Analysefehler:\r\n\r\nEOF im String gefunden"));
     EXPECT_FALSE(c.first.Active());
 }
 
@@ -200,8 +212,8 @@ TEST_F(DbQueryTest, RetainingStopKeepsTheTransactionRunning) {
 TEST_F(DbQueryTest, WithoutAutomaticStartAQueryCannotOpen) {
     c.transaction.SetAllowAutoStart(false);
     c.first.SetSQL("select * from BETRIEB");
-    EXPECT_TRUE(ThrowsWithMessage<DatabaseError>([&] { c.first.Open(); },
-                                                 "Transaktion ist nicht aktiv"));
+    EXPECT_TRUE(
+        ThrowsWithMessage<DatabaseError>([&] { c.first.Open(); }, "Transaktion ist nicht aktiv"));
     EXPECT_FALSE(c.first.Active());
 }
 

@@ -1,8 +1,7 @@
-#include "db/DbStatement.h"
-
 #include <gtest/gtest.h>
 
 #include "Components.h"
+#include "db/DbStatement.h"
 #include "platform/Errors.h"
 #include "support/TestDatabase.h"
 #include "unit/ExpectError.h"
@@ -41,12 +40,12 @@ TEST_F(DbStatementTest, EmptyAndRefusedTexts) {
     c.OpenFirst("select * from BETRIEB");
     for (const char* empty : {"", "  \r\n "}) {
         c.statement.SetSQL(empty);
-        EXPECT_TRUE(ThrowsWithMessage<DatabaseError>([&] { c.statement.ExecQuery(); },
-                                                     "Leere Abfrage"));
+        EXPECT_TRUE(
+            ThrowsWithMessage<DatabaseError>([&] { c.statement.ExecQuery(); }, "Leere Abfrage"));
     }
     c.statement.SetSQL("set transaction");
-    EXPECT_TRUE(ThrowsWithMessage<DatabaseError>([&] { c.statement.ExecQuery(); },
-                                                 "Nicht zulässig"));
+    EXPECT_TRUE(
+        ThrowsWithMessage<DatabaseError>([&] { c.statement.ExecQuery(); }, "Nicht zulässig"));
     c.Execute("insert into STEUERSATZ (PROZENT, INFO) values (5, 'A')");  // still usable
     c.first.Close();
     EXPECT_EQ(db.QueryInt("select count(*) from STEUERSATZ where PROZENT = 5"), 1);
@@ -56,8 +55,9 @@ TEST_F(DbStatementTest, QuotedColonsAndQuestionMarksAreSentUnchanged) {
     c.OpenFirst("select * from BETRIEB");
     c.Execute(
         "insert into STEUERSATZ (PROZENT, INFO) values (5, 'Zeitungen: Ausgabe 12:30? ''a:b''')");
-    c.Execute("update STEUERSATZ /* Kommentar :x ? */ set INFO = INFO || ' \":y\"' "
-              "where PROZENT = 5");
+    c.Execute(
+        "update STEUERSATZ /* Kommentar :x ? */ set INFO = INFO || ' \":y\"' "
+        "where PROZENT = 5");
     c.first.Close();
     EXPECT_EQ(db.QueryColumn("select INFO from STEUERSATZ where PROZENT = 5"),
               (std::vector<std::string>{"Zeitungen: Ausgabe 12:30? 'a:b' \":y\""}));

@@ -68,7 +68,8 @@ TEST_F(FieldConversionTest, NumbersRoundHalfToEven) {
 }
 
 TEST_F(FieldConversionTest, ValuesOutsideTheIntegerRangeRaise) {
-    const std::string text = "dqQuery: Der Wert des Feldes 'X' liegt außerhalb des Bereichs für Integer";
+    const std::string text =
+        "dqQuery: Der Wert des Feldes 'X' liegt außerhalb des Bereichs für Integer";
     for (const std::string expression :
          {"cast(2147483648 as bigint)", "cast(-2147483649 as bigint)",
           "cast(2147483647.5 as numeric(18,1))", "cast(-3000000000.00 as numeric(18,2))",
@@ -90,8 +91,8 @@ TEST_F(FieldConversionTest, TextMustBeAnIntegerAsItStands) {
         {"cast('' as char(3))", "'''' ist kein gültiger Integer-Wert"},
     };
     for (const Case& test : cases) {
-        EXPECT_TRUE(ThrowsWithMessage<ConvertError>([&] { Value(test.expression).AsInteger(); },
-                                                    test.text))
+        EXPECT_TRUE(
+            ThrowsWithMessage<ConvertError>([&] { Value(test.expression).AsInteger(); }, test.text))
             << test.expression;
     }
 }

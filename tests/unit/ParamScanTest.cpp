@@ -1,7 +1,6 @@
-#include "db/ParamScan.h"
-
 #include <gtest/gtest.h>
 
+#include "db/ParamScan.h"
 #include "platform/Errors.h"
 #include "unit/ExpectError.h"
 

@@ -1,6 +1,6 @@
-#include "db/StatusVector.h"
-
 #include <gtest/gtest.h>
+
+#include "db/StatusVector.h"
 
 namespace zav {
 namespace {
@@ -23,21 +23,22 @@ TEST(StatusVector, JoinsLinesWithCrLfAndDropsOneFinalFullStop) {
 
 TEST(StatusVector, ErrorCodesSkipTheArguments) {
     static const char path[] = "/x.zqd";
+    // clang-format off
     const ISC_STATUS status[ISC_STATUS_LENGTH] = {
         isc_arg_gds,     kIoError,
         isc_arg_string,  reinterpret_cast<ISC_STATUS>("open"),
-        isc_arg_cstring, 6,
-        reinterpret_cast<ISC_STATUS>(path),
+        isc_arg_cstring, 6, reinterpret_cast<ISC_STATUS>(path),
         isc_arg_number,  kLostConnection,  // a number that looks like a code is no code
         isc_arg_gds,     kNetReadError,
         isc_arg_unix,    2,
         isc_arg_end};
+    // clang-format on
     EXPECT_EQ(ErrorCodes(status), (std::vector<long>{kIoError, kNetReadError}));
 }
 
 TEST(StatusVector, LostConnectionDependsOnTheCall) {
-    const ISC_STATUS lost[ISC_STATUS_LENGTH] = {isc_arg_gds, kIoError, isc_arg_gds,
-                                                kLostConnection, isc_arg_end};
+    const ISC_STATUS lost[ISC_STATUS_LENGTH] = {isc_arg_gds, kIoError, isc_arg_gds, kLostConnection,
+                                                isc_arg_end};
     const ISC_STATUS read[ISC_STATUS_LENGTH] = {isc_arg_gds, kNetReadError, isc_arg_end};
     const ISC_STATUS write[ISC_STATUS_LENGTH] = {isc_arg_gds, kNetWriteError, isc_arg_end};
     const ISC_STATUS network[ISC_STATUS_LENGTH] = {isc_arg_gds, kNetworkError, isc_arg_end};

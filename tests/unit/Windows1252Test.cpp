@@ -1,7 +1,6 @@
-#include "db/Windows1252.h"
-
 #include <gtest/gtest.h>
 
+#include "db/Windows1252.h"
 #include "platform/Errors.h"
 #include "unit/ExpectError.h"
 
@@ -22,7 +21,8 @@ TEST(Windows1252, EncodesAndDecodesEveryByte) {
 
 TEST(Windows1252, KnownCharacters) {
     EXPECT_EQ(Utf8ToWindows1252("Größe € „x“ – …"),
-              "Gr\xF6\xDF" "e \x80 \x84x\x93 \x96 \x85");
+              "Gr\xF6\xDF"
+              "e \x80 \x84x\x93 \x96 \x85");
     EXPECT_EQ(Windows1252ToUtf8("\x9A\x9F\xFF"), "šŸÿ");
     EXPECT_EQ(Windows1252ToUtf8("\x81"), "\xC2\x81");  // unassigned: the C1 control
 }
