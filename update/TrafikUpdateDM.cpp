@@ -1,0 +1,189 @@
+#include "update/TrafikUpdateDM.h"
+
+#include <string>
+#include <vector>
+
+#include "db/DatenbankDM.h"
+#include "db/SqlUtils.h"
+#include "db/Variant.h"
+
+namespace zav {
+namespace {
+
+const char* const kHgrBezeichnung = "Zeitungen 5% Sondersteuersatz";
+const char* const kArtikelName = "Zeitungen Corona Sondersteuersatz";
+const char* const kKtoWe = "5503";
+const char* const kKtoErlos = "4003";
+constexpr int32_t kGeneratorStep = 1;
+
+}  // namespace
+
+TdmTrafikUpdate::TdmTrafikUpdate(TdmDatenbank& dmDatenbank)
+    : dqQuery("dqQuery", dmDatenbank.dbMain, dmDatenbank.trMain),
+      sqlScript(dmDatenbank.dbMain, dmDatenbank.trMain),
+      dmDatenbank_(dmDatenbank) {}
+
+void TdmTrafikUpdate::Update() {
+    try {
+        UpdateHgrArtikel();
+        UpdateArtikel();
+    } catch (...) {
+        // The existence tests would make a half-done update unfinishable: undo it whole.
+        dmDatenbank_.RollbackWork();
+        throw;
+    }
+}
+
+void TdmTrafikUpdate::OpenQuery(const std::string& sql) {
+    dqQuery.Close();
+    dqQuery.SetSQL(sql);
+    dqQuery.Open();
+}
+
+void TdmTrafikUpdate::Execute(const std::string& sql) {
+    sqlScript.SetSQL(sql);
+    sqlScript.ExecQuery();
+}
+
+int32_t TdmTrafikUpdate::NextGeneratorValue(const std::string& generator) {
+    OpenQuery(GetGenIdSql(generator, kGeneratorStep));
+    return dqQuery.Field(0).AsInteger();
+}
+
+std::string TdmTrafikUpdate::NewspaperGroupSql(int32_t steuersatzId) const {
+    return "select * from HGR_ARTIKEL where KTO_WE = 5503 and VSTID = " +
+           std::to_string(steuersatzId);
+}
+
+void TdmTrafikUpdate::UpdateHgrArtikel() {
+    std::vector<int32_t> betriebIds;
+    TSqlFieldValueList fields;
+    TSqlCommand command;
+
+    const int32_t steuersatz5Id = dmDatenbank_.GetSteuersatzId(5);
+    const int32_t steuersatz10Id = dmDatenbank_.GetSteuersatzId(10);
+
+    OpenQuery(NewspaperGroupSql(steuersatz5Id));
+    if (!dqQuery.Eof()) {
+        return;
+    }
+
+    OpenQuery(NewspaperGroupSql(steuersatz10Id));
+    int32_t pos = 0;
+    if (!dqQuery.Eof()) {
+        pos = dqQuery.FieldByName("POS").AsInteger() - 1;
+    } else {
+        OpenQuery("select max(pos) from HGR_ARTIKEL");
+        pos = dqQuery.Field(0).AsInteger() + 1;
+    }
+
+    const int32_t hgrArtikelId = NextGeneratorValue("GEN_HGR_ARTIKEL_ID");
+
+    fields.Clear();
+    fields.Add("HGR_ARTIKELID", Variant(hgrArtikelId));
+    fields.Add("POS", Variant(pos));
+    fields.Add("BEZEICHNUNG", Variant(kHgrBezeichnung));
+    fields.Add("IS_WE", Variant("T"));
+    fields.Add("VSTID", Variant(steuersatz5Id));
+    fields.Add("KTO_WE", Variant(kKtoWe));
+    fields.Add("IS_WA", Variant("T"));
+    fields.Add("USTID", Variant(steuersatz5Id));
+    fields.Add("IS_ERLOSKALK", Variant("T"));
+    fields.Add("IS_ERLOSEINGABE_MANUELL", Variant("F"));
+    fields.Add("KTO_ERLOS", Variant(kKtoErlos));
+    fields.Add("IS_ABSCHLAG", Variant("F"));
+    fields.Add("PAUSCHALBETRAG_ART", Variant("B"));
+    fields.Add("IS_ZIMMER", Variant("F"));
+    fields.Add("IS_DELETED", Variant("F"));
+    Execute(command.Insert("HGR_ARTIKEL", fields).AsString());
+
+    // Renumber while the query is open; the group just inserted is among the rows.
+    OpenQuery("select * from HGR_ARTIKEL order by POS");
+    int32_t runningPos = 1;
+    while (!dqQuery.Eof()) {
+        fields.Clear();
+        fields.Add("POS", Variant(runningPos));
+        ++runningPos;
+        const int32_t id = dqQuery.FieldByName("HGR_ARTIKELID").AsInteger();
+        Execute(
+            command.Update("HGR_ARTIKEL", fields).Where("HGR_ARTIKELID").EqualTo(id).AsString());
+        dqQuery.Next();
+    }
+
+    OpenQuery("select * from BETRIEB");
+    while (!dqQuery.Eof()) {
+        betriebIds.push_back(dqQuery.FieldByName("BETRIEBID").AsInteger());
+        dqQuery.Next();
+    }
+
+    for (int32_t monat = 1; monat <= 12; ++monat) {
+        for (const int32_t betriebId : betriebIds) {
+            fields.Clear();
+            fields.Add("BETRIEBID", Variant(betriebId));
+            fields.Add("MONAT", Variant(monat));
+            fields.Add("HGR_ARTIKELID", Variant(hgrArtikelId));
+            fields.Add("RAS", Variant(int32_t{0}));
+            fields.Add("EINGABEART", Variant("B"));
+            Execute(command.Insert("MONAT_ERLOS", fields).AsString());
+        }
+    }
+}
+
+void TdmTrafikUpdate::UpdateArtikel() {
+    const int32_t steuersatz5Id = dmDatenbank_.GetSteuersatzId(5);
+    const int32_t steuersatz10Id = dmDatenbank_.GetSteuersatzId(10);
+
+    OpenQuery(NewspaperGroupSql(steuersatz5Id));
+    const int32_t hgr5Id = dqQuery.FieldByName("HGR_ARTIKELID").AsInteger();
+
+    OpenQuery("select * from ARTIKEL where HGR_ARTIKELID = " + std::to_string(hgr5Id));
+    if (!dqQuery.Eof()) {
+        return;
+    }
+
+    OpenQuery(NewspaperGroupSql(steuersatz10Id));
+    const int32_t hgr10Id = dqQuery.FieldByName("HGR_ARTIKELID").AsInteger();
+
+    OpenQuery("select * from ARTIKEL where HGR_ARTIKELID = " + std::to_string(hgr10Id));
+    const int32_t modelEinheitId = dqQuery.FieldByName("EINHEITID").AsInteger();
+    const int32_t modelArtikelId = dqQuery.FieldByName("ARTIKELID").AsInteger();
+
+    const int32_t artikelId = NextGeneratorValue("GEN_ARTIKEL_ID");
+    const int32_t gebindeId = NextGeneratorValue("GEN_ARTIKEL_GEBINDE_ID");
+
+    TSqlFieldValueList fields;
+    TSqlCommand command;
+
+    fields.Add("ARTIKELID", Variant(artikelId));
+    fields.Add("ARTIKEL_NAME", Variant(kArtikelName));
+    fields.Add("EINHEITID", Variant(modelEinheitId));
+    fields.Add("IS_WE", Variant("T"));
+    fields.Add("IS_WA", Variant("F"));
+    fields.Add("IS_PRODUKT", Variant("F"));
+    fields.Add("HGR_ARTIKELID", Variant(hgr5Id));
+    fields.Add("IS_VKPREIS_SPERREN", Variant("T"));
+    fields.Add("IS_EKPREIS_MERKEN", Variant("F"));
+    Execute(command.Insert("ARTIKEL", fields).AsString());
+
+    fields.Clear();
+    fields.Add("ARTIKEL_GEBINDEID", Variant(gebindeId));
+    fields.Add("ARTIKELID", Variant(artikelId));
+    fields.Add("MENGE", Variant(int32_t{1}));
+    Execute(command.Insert("ARTIKEL_GEBINDE", fields).AsString());
+
+    OpenQuery("select * from ARTIKEL_GEBINDE where ARTIKELID = " + std::to_string(modelArtikelId));
+    const int32_t modelGebindeId = dqQuery.FieldByName("ARTIKEL_GEBINDEID").AsInteger();
+
+    // The new links carry the new packaging id, so they never match the open query.
+    OpenQuery("select * from LIEFERANT_ARTIKEL where ARTIKEL_GEBINDEID = " +
+              std::to_string(modelGebindeId));
+    while (!dqQuery.Eof()) {
+        fields.Clear();
+        fields.Add("ARTIKEL_GEBINDEID", Variant(gebindeId));
+        fields.Add("LIEFERANTID", Variant(dqQuery.FieldByName("LieferantId").AsInteger()));
+        Execute(command.Insert("LIEFERANT_ARTIKEL", fields).AsString());
+        dqQuery.Next();
+    }
+}
+
+}  // namespace zav

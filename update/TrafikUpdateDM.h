@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+
+#include "db/DbQuery.h"
+#include "db/DbStatement.h"
+
+namespace zav {
+
+class TdmDatenbank;
+
+// The Trafik part of the one-time update: the 5 % newspaper revenue group with its monthly rows,
+// then the 5 % newspaper article. Works on the connection and transaction of dmDatenbank.
+class TdmTrafikUpdate {
+public:
+    explicit TdmTrafikUpdate(TdmDatenbank& dmDatenbank);
+    TdmTrafikUpdate(const TdmTrafikUpdate&) = delete;
+    TdmTrafikUpdate& operator=(const TdmTrafikUpdate&) = delete;
+
+    // Runs both steps in one transaction. When a step fails, everything the update wrote is rolled
+    // back before the error goes on to the caller.
+    void Update();
+
+    TDbQuery dqQuery;
+    TDbStatement sqlScript;
+
+private:
+    void UpdateHgrArtikel();
+    void UpdateArtikel();
+
+    // Closes dqQuery, gives it the text and opens it.
+    void OpenQuery(const std::string& sql);
+    void Execute(const std::string& sql);
+    int32_t NextGeneratorValue(const std::string& generator);
+    std::string NewspaperGroupSql(int32_t steuersatzId) const;
+
+    TdmDatenbank& dmDatenbank_;
+};
+
+}  // namespace zav
