@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   libgtest-dev libgmock-dev
-  qt6-base-dev qt6-translations-l10n
+  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
   libfbclient2 firebird3.0-server-core firebird-dev firebird3.0-utils
   xvfb xauth xdotool imagemagick fonts-liberation
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix

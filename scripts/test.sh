@@ -10,3 +10,6 @@ jobs=$(nproc)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAV_WERROR=ON
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
+
+# A short bounded fuzz run of the parsers, the SQL literals and the parameter scan.
+bash scripts/fuzz.sh 10
