@@ -1,0 +1,58 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/MainView.h"
+#include "platform/FileSystem.h"
+#include "platform/SettingsStore.h"
+
+namespace zav {
+
+class TdmDatenbank;
+class TdmTrafikUpdate;
+
+// The main window's handlers and the discovery of the accounting file. The window itself is the
+// front end's; it forwards its events here and shows what these handlers ask of IMainView. What
+// the handlers need lives in the window's controls, so the form keeps only its two data modules.
+class TForm1 {
+public:
+    TForm1(IMainView& view, ISettingsStore& settings, IFileSystem& files);
+    ~TForm1();
+    TForm1(const TForm1&) = delete;
+    TForm1& operator=(const TForm1&) = delete;
+
+    // Creates the data modules, then puts the default accounting file (or the data folder) into
+    // the path box. An error leaves what was created so far and the path box as it was.
+    void FormCreate();
+    // Tests the path, connects, checks the year, asks, updates and reports; the connection is
+    // closed again on every way out once it was opened.
+    void btnUpdateClick();
+    // Lets the user choose an accounting file in the file-open dialog.
+    void btnBrowseClick();
+    void btnCloseClick();
+
+    // The install path from the settings store, or "" when the key or the value is missing.
+    std::string GetCurrentInstallPath();
+    // The one file in the folder aPath whose path ends in "2020.zqd", or aPath when there is not
+    // exactly one.
+    std::string FindDefaultDbFile2020(const std::string& aPath);
+
+    // The data modules; null until FormCreate has created them.
+    TdmDatenbank* Datenbank() const { return dmDatenbank.get(); }
+    TdmTrafikUpdate* TrafikUpdate() const { return dmTrafikUpdate.get(); }
+
+private:
+    // The steps of btnUpdateClick that run while the connection is open.
+    void RunConnected();
+
+    IMainView& view_;
+    ISettingsStore& settings_;
+    IFileSystem& files_;
+    // dmTrafikUpdate works on dmDatenbank's connection, so it is created after it and, declared
+    // after it, destroyed before it.
+    std::unique_ptr<TdmDatenbank> dmDatenbank;
+    std::unique_ptr<TdmTrafikUpdate> dmTrafikUpdate;
+};
+
+}  // namespace zav

@@ -1,0 +1,268 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "FakeSettingsStore.h"
+#include "ScriptedView.h"
+#include "TempDir.h"
+#include "app/ErrorBox.h"
+#include "app/MainForm.h"
+#include "db/DatenbankDM.h"
+#include "support/TestDatabase.h"
+
+namespace zav {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ScriptedView;
+
+constexpr const char* kKey = "SOFTWARE\\Vorlix-Software\\ZAV";
+const std::string kQuestion =
+    "TRAFIK Update! Änderungen können nicht wieder rückgängig gemacht werden.\r\n\r\n"
+    "Update starten? ";
+const ScriptedView::Shown kConfirm{kQuestion, DialogKind::Confirmation};
+const ScriptedView::Shown kSuccess{"Trafik Update erfolgreich abgeschlossen",
+                                   DialogKind::Information};
+const ScriptedView::Shown kGastro{"Noch nicht implementiert.", DialogKind::Warning};
+const ScriptedView::Shown kNoChoice{"Es wurde keine Auswahl getroffen.", DialogKind::Warning};
+
+// What the Trafik update writes: the 5 % rate, the revenue groups with their positions, and the
+// row counts of the tables it fills.
+std::vector<std::string> Footprint(const test::TestDatabase& db) {
+    std::vector<std::string> footprint;
+    footprint.push_back(
+        std::to_string(db.QueryInt("select count(*) from STEUERSATZ where PROZENT = 5")));
+    for (const auto& row :
+         db.QueryRows("select HGR_ARTIKELID, POS from HGR_ARTIKEL order by HGR_ARTIKELID")) {
+        footprint.push_back(row[0] + "@" + row[1]);
+    }
+    for (const char* table : {"ARTIKEL", "ARTIKEL_GEBINDE", "LIEFERANT_ARTIKEL", "MONAT_ERLOS"}) {
+        footprint.push_back(
+            table + std::string("=") +
+            std::to_string(db.QueryInt(std::string("select count(*) from ") + table)));
+    }
+    return footprint;
+}
+
+// The window's start on an installation whose data folder holds the test database, then clicks
+// on "Update" as the event loop runs them.
+class UpdateHandlerTest : public ::testing::Test {
+protected:
+    UpdateHandlerTest() : db_(test::TestDatabase::FromFixture("trafik")) {
+        fs::create_directory_symlink(db_.Folder(), install_.Path() / "Daten");
+        store_.AddKey(kKey);
+        store_.SetString("InstallPath", install_.Path().string());
+        view_.whileShown = [this](const ScriptedView::Shown&) {
+            connectedWhileShown_.push_back(form_.Datenbank()->dbMain.Connected());
+        };
+    }
+
+    void SetUp() override {
+        form_.FormCreate();
+        ASSERT_EQ(view_.path, install_.Path().string() + "/Daten/trafik2020.zqd");
+        before_ = Footprint(db_);
+    }
+
+    // The error box's text, or "" when the handler ended normally.
+    std::string ClickUpdate() {
+        std::string errorBox;
+        RunEventHandler([this] { form_.btnUpdateClick(); },
+                        [&](const std::string& text) { errorBox = text; });
+        EXPECT_FALSE(form_.Datenbank()->dbMain.Connected()) << "connection left open";
+        return errorBox;
+    }
+
+    void SetYear(const std::string& year) {
+        db_.Execute("update EINSTELLUNGEN set WERT = '" + year +
+                    "' where NAMEID = 'Datum.AnfangsJahr'");
+        before_ = Footprint(db_);
+    }
+
+    test::TestDatabase db_;
+    test::TempDir install_;
+    test::FakeSettingsStore store_;
+    ScriptedView view_;
+    std::unique_ptr<IFileSystem> files_ = CreatePlatformFileSystem();
+    TForm1 form_{view_, store_, *files_};
+    std::vector<std::string> before_;
+    std::vector<bool> connectedWhileShown_;
+};
+
+TEST_F(UpdateHandlerTest, PathThatIsNoAccountingFileIsRefusedBeforeConnecting) {
+    // Files that are no database: a connect would fail with the client's text instead.
+    install_.WriteFile("Daten2/Firma2020.zqd.bak", "kein Firebird");
+    install_.WriteFile("Daten2/zqd", "kein Firebird");
+    install_.MakeDir("Daten2/Ordner.zqd");
+    const std::string other = install_.Folder() + "Daten2/";
+    struct Case {
+        std::string path;
+        std::string errorBox;
+    };
+    const Case cases[] = {
+        {"", "Ungültiger Dateiname."},
+        {db_.Folder(), "Ungültiger Dateiname."},
+        {other + "Ordner.zqd", "Ungültiger Dateiname."},
+        {other + "Fehlt2020.zqd", "Ungültiger Dateiname."},
+        {" " + db_.Path(), "Ungültiger Dateiname."},
+        {other + "Firma2020.zqd.bak", "Die ausgewählte Datei ist keine Buchhaltungsdatei."},
+        {other + "zqd", "Die ausgewählte Datei ist keine Buchhaltungsdatei."},
+    };
+    for (const Case& c : cases) {
+        view_.path = c.path;
+        EXPECT_EQ(ClickUpdate(), c.errorBox) << c.path;
+    }
+    EXPECT_TRUE(view_.shown.empty());
+    EXPECT_EQ(Footprint(db_), before_);
+}
+
+TEST_F(UpdateHandlerTest, ExtensionInCapitalsIsAccepted) {
+    const std::string upper = db_.Folder() + "/TRAFIK2020.ZQD";
+    fs::copy_file(db_.Path(), upper);
+    view_.path = upper;
+    view_.answers = {kResultNo};
+    EXPECT_EQ(ClickUpdate(), "");
+    EXPECT_EQ(view_.shown, std::vector{kConfirm});
+    EXPECT_EQ(connectedWhileShown_, std::vector{true});
+}
+
+TEST_F(UpdateHandlerTest, WrongYearStopsBeforeTheQuestion) {
+    SetYear("2019");
+    EXPECT_EQ(ClickUpdate(), "Die Buchhaltung hat falsches Jahr. Jahr=2019.");
+    EXPECT_TRUE(view_.shown.empty());
+    EXPECT_EQ(Footprint(db_), before_);
+}
+
+TEST_F(UpdateHandlerTest, WithoutTheYearCheckTheYearIsNotRead) {
+    // A year that cannot be read as a number would fail the check.
+    SetYear("zwanzig");
+    EXPECT_NE(ClickUpdate(), "");
+    view_.checkJahr = false;
+    view_.answers = {kResultNo};
+    EXPECT_EQ(ClickUpdate(), "");
+    EXPECT_EQ(view_.shown, std::vector{kConfirm});
+}
+
+TEST_F(UpdateHandlerTest, AnyAnswerButJaChangesNothingAndShowsNothingMore) {
+    view_.answers = {kResultNo, kResultCancel};
+    EXPECT_EQ(ClickUpdate(), "");
+    EXPECT_EQ(ClickUpdate(), "");
+    EXPECT_EQ(view_.shown, (std::vector{kConfirm, kConfirm}));
+    EXPECT_EQ(connectedWhileShown_, (std::vector{true, true}));
+    EXPECT_EQ(Footprint(db_), before_);
+}
+
+TEST_F(UpdateHandlerTest, JaUpdatesAndReportsBeforeDisconnectingASecondRunChangesNothing) {
+    view_.answers = {kResultYes, kResultOk};
+    EXPECT_EQ(ClickUpdate(), "");
+    EXPECT_EQ(view_.shown, (std::vector{kConfirm, kSuccess}));
+    EXPECT_EQ(connectedWhileShown_, (std::vector{true, true}));
+    const std::vector<std::string> after = Footprint(db_);
+    EXPECT_NE(after, before_);
+    EXPECT_EQ(db_.QueryInt("select count(*) from STEUERSATZ where PROZENT = 5"), 1);
+    EXPECT_EQ(db_.QueryInt("select count(*) from ARTIKEL where ARTIKEL_NAME = "
+                           "'Zeitungen Corona Sondersteuersatz'"),
+              1);
+
+    view_.shown.clear();
+    view_.answers = {kResultYes, kResultOk};
+    EXPECT_EQ(ClickUpdate(), "");
+    EXPECT_EQ(view_.shown, (std::vector{kConfirm, kSuccess}));
+    EXPECT_EQ(Footprint(db_), after);
+}
+
+TEST_F(UpdateHandlerTest, GastroIsNotImplementedAndFollowsTheTrafikQuestion) {
+    view_.trafik = false;
+    view_.gastro = true;
+    EXPECT_EQ(ClickUpdate(), "");
+    EXPECT_EQ(view_.shown, std::vector{kGastro});
+
+    view_.shown.clear();
+    view_.trafik = true;
+    view_.answers = {kResultNo};
+    EXPECT_EQ(ClickUpdate(), "");
+    EXPECT_EQ(view_.shown, (std::vector{kConfirm, kGastro}));
+    EXPECT_EQ(Footprint(db_), before_);
+}
+
+TEST_F(UpdateHandlerTest, NoSelectionIsAWarningAfterTheYearCheck) {
+    view_.trafik = false;
+    EXPECT_EQ(ClickUpdate(), "");
+    EXPECT_EQ(view_.shown, std::vector{kNoChoice});
+    EXPECT_EQ(connectedWhileShown_, std::vector{true});
+
+    SetYear("2021");
+    view_.shown.clear();
+    EXPECT_EQ(ClickUpdate(), "Die Buchhaltung hat falsches Jahr. Jahr=2021.");
+    EXPECT_TRUE(view_.shown.empty());
+}
+
+TEST_F(UpdateHandlerTest, FailingUpdateShowsTheDatabaseErrorAndLeavesTheDataAsBefore) {
+    db_.Execute("CREATE EXCEPTION E_ABGELEHNT 'Abgelehnt im Test'");
+    db_.Execute(
+        "CREATE TRIGGER T_REJECT FOR ARTIKEL BEFORE INSERT AS BEGIN EXCEPTION E_ABGELEHNT; END");
+    before_ = Footprint(db_);
+    view_.answers = {kResultYes};
+
+    const std::string errorBox = ClickUpdate();
+    EXPECT_NE(errorBox.find("Abgelehnt im Test"), std::string::npos) << errorBox;
+    EXPECT_EQ(view_.shown, std::vector{kConfirm});
+    // The 5 % rate is complete on its own and stays; everything else is as before.
+    std::vector<std::string> after = Footprint(db_);
+    EXPECT_EQ(after.front(), "1");
+    after.front() = before_.front();
+    EXPECT_EQ(after, before_);
+}
+
+TEST_F(UpdateHandlerTest, UnreadableFileReportsTheClientsErrorWithoutDisconnecting) {
+    install_.WriteFile("Kaputt2020.zqd", "kein Firebird");
+    view_.path = install_.Folder() + "Kaputt2020.zqd";
+    EXPECT_NE(ClickUpdate(), "");
+    EXPECT_TRUE(view_.shown.empty());
+}
+
+TEST(UpdateWithoutDataModules, IsRefusedWithAClearMessage) {
+    test::FakeSettingsStore store;
+    ScriptedView view;
+    const std::unique_ptr<IFileSystem> files = CreatePlatformFileSystem();
+    TForm1 form(view, store, *files);
+    std::string errorBox;
+    RunEventHandler([&] { form.btnUpdateClick(); },
+                    [&](const std::string& text) { errorBox = text; });
+    EXPECT_EQ(errorBox,
+              "Die Datenbankanbindung konnte beim Start nicht eingerichtet werden. Bitte prüfen "
+              "Sie die Firebird-Installation und starten Sie das Programm neu.");
+}
+
+TEST(FormCreate, SettingsErrorKeepsTheDataModulesAndLeavesThePathBoxEmpty) {
+    test::FakeSettingsStore store;
+    store.AddKey(kKey);
+    store.SetValue("InstallPath", {SettingsValueType::Other, 4, std::nullopt});
+    ScriptedView view;
+    const std::unique_ptr<IFileSystem> files = CreatePlatformFileSystem();
+    TForm1 form(view, store, *files);
+    std::string errorBox;
+    RunEventHandler([&] { form.FormCreate(); }, [&](const std::string& text) { errorBox = text; });
+    EXPECT_EQ(errorBox, "Ungültiger Datentyp für 'InstallPath'");
+    EXPECT_NE(form.Datenbank(), nullptr);
+    EXPECT_NE(form.TrafikUpdate(), nullptr);
+    EXPECT_EQ(view.path, "");
+}
+
+TEST(FormCreate, DataFolderWithoutADefaultFileGoesIntoThePathBox) {
+    test::TempDir install;
+    install.WriteFile("Daten/A2020.zqd");
+    install.WriteFile("Daten/B2020.zqd");
+    test::FakeSettingsStore store;
+    store.AddKey(kKey);
+    store.SetString("InstallPath", install.Path().string());
+    ScriptedView view;
+    const std::unique_ptr<IFileSystem> files = CreatePlatformFileSystem();
+    TForm1 form(view, store, *files);
+    form.FormCreate();
+    EXPECT_EQ(view.path, install.Path().string() + "/Daten/");
+}
+
+}  // namespace
+}  // namespace zav
