@@ -1,0 +1,50 @@
+#include "app/qt/OpenDialog.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
+
+namespace zav::qt {
+
+const QString kAccountingFilter = QStringLiteral("Vorlix Buchhaltung (*.zqd, *.fdb)");
+const QStringList kAccountingPatterns = {QStringLiteral("*.zqd"), QStringLiteral("settings.fdb")};
+
+namespace {
+
+// Qt reads the patterns out of the shown entry, which names *.fdb but lists only settings.fdb;
+// the dialog's model gets the patterns the entry stands for instead.
+void ApplyAccountingPatterns(QFileDialog& dialog) {
+    if (auto* model = dialog.findChild<QFileSystemModel*>()) {
+        model->setNameFilters(kAccountingPatterns);
+    }
+}
+
+}  // namespace
+
+std::optional<QString> OpenDialog::Execute(QWidget* parent, const QString& initialFolder) {
+    QFileDialog dialog(parent);
+    // Qt's own dialog everywhere, so the filter above and the German labels hold.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setWindowTitle(QFileDialog::tr("Open"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(kAccountingFilter);
+    ApplyAccountingPatterns(dialog);
+    QObject::connect(&dialog, &QFileDialog::filterSelected,
+                     [&dialog](const QString&) { ApplyAccountingPatterns(dialog); });
+
+    if (!initialFolder.isEmpty() && QFileInfo(initialFolder).isDir()) {
+        dialog.setDirectory(initialFolder);
+    }
+    if (!lastChosen_.isEmpty()) {
+        dialog.selectFile(lastChosen_);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    lastChosen_ = QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath();
+    return lastChosen_;
+}
+
+}  // namespace zav::qt

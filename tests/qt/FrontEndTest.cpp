@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <filesystem>
+
+#include "QtTestSupport.h"
+#include "app/FakeSettingsStore.h"
+#include "app/TempDir.h"
+#include "db/DatenbankDM.h"
+#include "app/qt/FrontEnd.h"
+#include "support/TestDatabase.h"
+
+namespace zav::qt {
+namespace {
+
+constexpr const char* kKey = "SOFTWARE\\Vorlix-Software\\ZAV";
+const QString kTitle = "Zavcoronaupdate";
+
+// Reads a message box's title and text, then presses one of its buttons.
+test::DialogScript::Step Answer(const QString& button, QStringList& seen) {
+    return [button, &seen](QWidget* dialog) {
+        auto* box = qobject_cast<QMessageBox*>(dialog);
+        if (box == nullptr) {
+            return false;
+        }
+        seen << box->windowTitle() + ": " + box->text();
+        return test::ClickButton(button)(dialog);
+    };
+}
+
+// The Qt window on an installation whose data folder holds a fresh accounting file.
+class FrontEndTest : public ::testing::Test {
+protected:
+    FrontEndTest() : db_(test::TestDatabase::FromFixture("trafik")) {
+        test::TestApp();
+        std::filesystem::create_directory_symlink(db_.Folder(), install_.Path() / "Daten");
+        store_.AddKey(kKey);
+        store_.SetString("InstallPath", install_.Path().string());
+    }
+
+    QString DataFolder() const { return QString::fromStdString(install_.Folder() + "Daten"); }
+
+    test::TestDatabase db_;
+    test::TempDir install_;
+    test::FakeSettingsStore store_;
+    std::unique_ptr<IFileSystem> files_ = CreatePlatformFileSystem();
+};
+
+TEST_F(FrontEndTest, WholeRunThroughTheWidgetsUpdatesTheAccountingFile) {
+    FrontEnd frontEnd(store_, *files_, kTitle);
+    frontEnd.Start();
+    MainWindow& window = frontEnd.Window();
+    ASSERT_TRUE(window.isVisible());
+    EXPECT_EQ(window.edtDatabasePath->text(), DataFolder() + "/trafik2020.zqd");
+
+    QStringList seen;
+    test::DialogScript script;
+    script.Then(Answer("&Ja", seen)).Then(Answer("OK", seen));
+    window.btnUpdate->click();
+
+    EXPECT_TRUE(script.Done());
+    EXPECT_FALSE(script.GaveUp());
+    EXPECT_EQ(seen, QStringList({"Bestätigen: TRAFIK Update! Änderungen können nicht wieder "
+                                 "rückgängig gemacht werden.\n\nUpdate starten? ",
+                                 "Informationen: Trafik Update erfolgreich abgeschlossen"}));
+    EXPECT_EQ(db_.QueryInt("select count(*) from STEUERSATZ where PROZENT = 5"), 1);
+    EXPECT_EQ(db_.QueryInt("select count(*) from ARTIKEL where ARTIKEL_NAME = "
+                           "'Zeitungen Corona Sondersteuersatz'"),
+              1);
+    EXPECT_FALSE(frontEnd.Form().Datenbank()->dbMain.Connected());
+
+    window.btnClose->click();
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(FrontEndTest, ChosenFileGoesIntoThePathBoxAndAnErrorGoesIntoTheErrorBox) {
+    install_.WriteFile("Daten/settings.fdb");
+    FrontEnd frontEnd(store_, *files_, kTitle);
+    frontEnd.Start();
+    MainWindow& window = frontEnd.Window();
+
+    QString startFolder;
+    {
+        test::DialogScript script;
+        script.Then([&](QWidget* dialog) {
+            auto* fileDialog = qobject_cast<QFileDialog*>(dialog);
+            if (fileDialog == nullptr) {
+                return false;
+            }
+            startFolder = fileDialog->directory().absolutePath();
+            fileDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                ->setText("settings.fdb");
+            QMetaObject::invokeMethod(fileDialog, "accept", Qt::QueuedConnection);
+            return true;
+        });
+        window.btnBrowse->click();
+        EXPECT_TRUE(script.Done());
+    }
+    EXPECT_EQ(startFolder, DataFolder());
+    EXPECT_EQ(window.edtDatabasePath->text(), DataFolder() + "/settings.fdb");
+
+    QStringList seen;
+    test::DialogScript script;
+    script.Then(Answer("OK", seen));
+    window.btnUpdate->click();
+    EXPECT_EQ(seen,
+              QStringList({"Zavcoronaupdate: Die ausgewählte Datei ist keine Buchhaltungsdatei."}));
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.edtDatabasePath->text(), DataFolder() + "/settings.fdb");
+}
+
+TEST_F(FrontEndTest, StartErrorIsShownBeforeTheWindowWhichStillOpens) {
+    store_.SetValue("InstallPath", {SettingsValueType::Other, 4, std::nullopt});
+    FrontEnd frontEnd(store_, *files_, kTitle);
+    QStringList seen;
+    bool windowShownDuringBox = true;
+    test::DialogScript script;
+    script.Then([&](QWidget* dialog) {
+        windowShownDuringBox = frontEnd.Window().isVisible();
+        return Answer("OK", seen)(dialog);
+    });
+    frontEnd.Start();
+    EXPECT_EQ(seen, QStringList({"Zavcoronaupdate: Ungültiger Datentyp für 'InstallPath'"}));
+    EXPECT_FALSE(windowShownDuringBox);
+    EXPECT_TRUE(frontEnd.Window().isVisible());
+    EXPECT_EQ(frontEnd.Window().edtDatabasePath->text(), "");
+}
+
+}  // namespace
+}  // namespace zav::qt
