@@ -13,3 +13,6 @@ ctest --test-dir build --output-on-failure -j"$jobs"
 
 # A short bounded fuzz run of the parsers, the SQL literals and the parameter scan.
 bash scripts/fuzz.sh 10
+
+# The Windows executables: both cross builds, their checks and the window's scenarios under Wine.
+bash scripts/test-windows.sh

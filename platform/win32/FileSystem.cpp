@@ -97,6 +97,9 @@ std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
 class Win32FileSystem final : public IFileSystem {
 public:
     bool FileExists(const std::string& path) override {
+        if (path.empty()) {
+            return false;
+        }
         const std::wstring widePath = win32::ToUtf16(path);
         const DWORD attributes = GetFileAttributesW(widePath.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES) {
@@ -115,6 +118,9 @@ public:
     }
 
     bool DirectoryExists(const std::string& path) override {
+        if (path.empty()) {
+            return false;
+        }
         const std::wstring widePath = win32::ToUtf16(path);
         const DWORD attributes = GetFileAttributesW(widePath.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES) {

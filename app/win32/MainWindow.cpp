@@ -1,0 +1,346 @@
+#include "app/win32/MainWindow.h"
+
+#include <commctrl.h>
+
+#include "app/ErrorBox.h"
+#include "app/WindowLayout.h"
+#include "app/win32/MessageDialogs.h"
+#include "platform/Errors.h"
+#include "platform/win32/WinText.h"
+
+namespace zav::win32 {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"ZavCoronaUpdateMainWindow";
+constexpr wchar_t kCaption[] = L"ZAV - Corona Update";
+constexpr LayoutSize kDesignedClient{509, 261};
+constexpr int kDesignedFontHeight = 16;
+
+// Control ids start above IDOK and IDCANCEL, which Enter and Escape send and the window ignores.
+constexpr int kFirstControlId = 100;
+
+struct ControlDesign {
+    const wchar_t* windowClass;
+    const wchar_t* caption;
+    DWORD style;
+    DWORD extendedStyle;
+    LayoutRect rect;
+    Anchors anchors;
+};
+
+constexpr Anchors kLeftTop{true, true, false, false};
+constexpr Anchors kLeftTopRight{true, true, true, false};
+constexpr Anchors kTopRight{false, true, true, false};
+constexpr Anchors kLeftBottom{true, false, false, true};
+constexpr Anchors kRightBottom{false, false, true, true};
+
+// Shown, reached by Tab; the group mark starts a new group for the arrow keys.
+constexpr DWORD kTab = WS_VISIBLE | WS_TABSTOP;
+constexpr DWORD kTabGroup = WS_VISIBLE | WS_TABSTOP | WS_GROUP;
+
+// The window as designed at 96 dpi, in creation order; the order is also the tab order, so the
+// check box, created last, comes last although it stands above the radio buttons. The group mark
+// on rbTrafik opens the radio group and the one on btnUpdate closes it. "..." is painted
+// double-buffered (composited), so it does not flicker while it moves with the right edge.
+// clang-format off
+constexpr ControlDesign kDesign[] = {
+    {WC_STATICW, L"Datei Pfad", SS_LEFT | SS_NOPREFIX | WS_VISIBLE, 0, {10, 26, 75, 18}, kLeftTop},
+    {WC_EDITW, L"", ES_AUTOHSCROLL | kTabGroup, WS_EX_CLIENTEDGE, {8, 45, 458, 26}, kLeftTopRight},
+    {WC_BUTTONW, L"...", BS_PUSHBUTTON | kTab, WS_EX_COMPOSITED, {475, 45, 26, 25}, kTopRight},
+    {WC_BUTTONW, L"Update Trafik Daten", BS_AUTORADIOBUTTON | kTabGroup, 0, {27, 134, 174, 17},
+     kLeftTop},
+    {WC_BUTTONW, L"Update Gastro Daten", BS_AUTORADIOBUTTON, 0, {27, 168, 174, 17}, kLeftTop},
+    {WC_BUTTONW, L"Update", BS_PUSHBUTTON | kTabGroup, 0, {8, 223, 85, 30}, kLeftBottom},
+    {WC_BUTTONW, L"Schließen", BS_PUSHBUTTON | kTab, 0, {416, 223, 85, 30}, kRightBottom},
+    {WC_BUTTONW, L"Überprüfe ob BH Jahr 2020 ist", BS_AUTOCHECKBOX | kTabGroup, 0,
+     {27, 90, 261, 17}, kLeftTop},
+};
+// clang-format on
+
+// The screen's resolution for this window: the monitor's where the system tells it, else the
+// system's.
+int DpiOf(HWND window) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow != nullptr && window != nullptr) {
+        const UINT dpi = getDpiForWindow(window);
+        if (dpi > 0) {
+            return static_cast<int>(dpi);
+        }
+    }
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : kDesignDpi;
+}
+
+// The outer size of the window whose client area is the designed one at this resolution.
+SIZE WindowSizeFor(int dpi, DWORD style) {
+    RECT frame{0, 0, ScaleToDpi(kDesignedClient.width, dpi),
+               ScaleToDpi(kDesignedClient.height, dpi)};
+    AdjustWindowRectEx(&frame, style, FALSE, 0);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+}  // namespace
+
+void MainWindow::RegisterWindowClass(HINSTANCE instance) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    if (GetClassInfoExW(instance, kWindowClass, &windowClass)) {
+        return;
+    }
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = &MainWindow::WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon =
+        static_cast<HICON>(LoadImageW(instance, L"MAINICON", IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, L"MAINICON", IMAGE_ICON,
+                                                        GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), 0));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kWindowClass;
+    if (!RegisterClassExW(&windowClass)) {
+        throw PlatformError(SystemMessage(GetLastError()));
+    }
+}
+
+MainWindow::MainWindow(HINSTANCE instance, ErrorBox showErrorBox)
+    : instance_(instance), showErrorBox_(std::move(showErrorBox)) {
+    RegisterWindowClass(instance_);
+    constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
+    const int dpi = DpiOf(nullptr);
+    const SIZE size = WindowSizeFor(dpi, kStyle);
+    window_ = CreateWindowExW(0, kWindowClass, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                              size.cx, size.cy, nullptr, nullptr, instance_, this);
+    if (window_ == nullptr) {
+        throw PlatformError(SystemMessage(GetLastError()));
+    }
+    CreateControls();
+
+    // The window may open on a monitor of another resolution than the system's.
+    const int windowDpi = DpiOf(window_);
+    if (windowDpi != dpi) {
+        const SIZE scaled = WindowSizeFor(windowDpi, kStyle);
+        SetWindowPos(window_, nullptr, 0, 0, scaled.cx, scaled.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ApplyDpi(windowDpi);
+}
+
+MainWindow::~MainWindow() {
+    if (window_ != nullptr && IsWindow(window_)) {
+        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+    }
+    if (font_ != nullptr) {
+        DeleteObject(font_);
+    }
+}
+
+void MainWindow::CreateControls() {
+    for (int i = 0; i < kCount; ++i) {
+        const ControlDesign& design = kDesign[i];
+        controls_[i] = CreateWindowExW(design.extendedStyle, design.windowClass, design.caption,
+                                       design.style | WS_CHILD, 0, 0, 0, 0, window_,
+                                       reinterpret_cast<HMENU>(INT_PTR{kFirstControlId + i}),
+                                       instance_, nullptr);
+        if (controls_[i] == nullptr) {
+            throw PlatformError(SystemMessage(GetLastError()));
+        }
+    }
+    SendMessageW(controls_[kTrafik], BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(controls_[kCheckJahr], BM_SETCHECK, BST_CHECKED, 0);
+}
+
+// Font and label size at the given resolution, then the layout.
+void MainWindow::ApplyDpi(int dpi) {
+    dpi_ = dpi;
+    HFONT font = CreateFontW(-ScaleToDpi(kDesignedFontHeight, dpi), 0, 0, 0, FW_NORMAL, FALSE,
+                             FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Arial");
+    if (font == nullptr) {
+        throw PlatformError(SystemMessage(GetLastError()));
+    }
+    SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    for (HWND control : controls_) {
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
+    if (font_ != nullptr) {
+        DeleteObject(font_);
+    }
+    font_ = font;
+
+    HDC dc = GetDC(controls_[kLabel]);
+    HGDIOBJ oldFont = SelectObject(dc, font_);
+    const wchar_t* caption = kDesign[kLabel].caption;
+    GetTextExtentPoint32W(dc, caption, lstrlenW(caption), &labelSize_);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    labelSize_.cy = metrics.tmHeight;
+    SelectObject(dc, oldFont);
+    ReleaseDC(controls_[kLabel], dc);
+
+    LayoutControls();
+}
+
+void MainWindow::LayoutControls() {
+    RECT client{};
+    GetClientRect(window_, &client);
+    const LayoutSize clientSize{client.right, client.bottom};
+    HDWP positions = BeginDeferWindowPos(kCount);
+    for (int i = 0; i < kCount; ++i) {
+        LayoutRect placed =
+            PlaceAnchored(kDesign[i].rect, kDesign[i].anchors, kDesignedClient, clientSize, dpi_);
+        if (i == kLabel) {
+            placed.width = labelSize_.cx;
+            placed.height = labelSize_.cy;
+        }
+        if (positions != nullptr) {
+            positions = DeferWindowPos(positions, controls_[i], nullptr, placed.left, placed.top,
+                                       placed.width, placed.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    if (positions != nullptr) {
+        EndDeferWindowPos(positions);
+    }
+}
+
+void MainWindow::Show(int showCommand) {
+    // Maximised or minimised only when asked so; a shortcut set to run minimised asks for the
+    // minimised window without activation.
+    int command = SW_SHOWNORMAL;
+    if (showCommand == SW_SHOWMAXIMIZED || showCommand == SW_SHOWMINNOACTIVE) {
+        command = showCommand;
+    }
+    ShowWindow(window_, command);
+    UpdateWindow(window_);
+    lastFocus_ = controls_[kPath];
+    if (command != SW_SHOWMINNOACTIVE) {
+        SetFocus(controls_[kPath]);
+    }
+}
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        auto* self = static_cast<MainWindow*>(create->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (HIWORD(wParam) == BN_CLICKED && lParam != 0) {
+                OnCommand(LOWORD(wParam));
+            }
+            return 0;
+        case WM_SIZE:
+            if (wParam != SIZE_MINIMIZED && controls_[kCount - 1] != nullptr) {
+                LayoutControls();
+            }
+            return 0;
+        case WM_DPICHANGED: {
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                         suggested->right - suggested->left, suggested->bottom - suggested->top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            ApplyDpi(HIWORD(wParam));
+            return 0;
+        }
+        case WM_ACTIVATE:
+            // Keep the focused control across switching to other windows and back.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus != nullptr && IsChild(window_, focus)) {
+                    lastFocus_ = focus;
+                }
+            } else if (lastFocus_ != nullptr && !IsIconic(window_)) {
+                SetFocus(lastFocus_);
+            }
+            return 0;
+        case WM_SETFOCUS:
+            if (lastFocus_ != nullptr) {
+                SetFocus(lastFocus_);
+            }
+            return 0;
+        case WM_CLOSE:
+            DestroyWindow(window_);
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+void MainWindow::OnCommand(int id) {
+    const std::function<void()>* handler = nullptr;
+    switch (id - kFirstControlId) {
+        case kBrowse:
+            handler = &events_.browseClick;
+            break;
+        case kUpdate:
+            handler = &events_.updateClick;
+            break;
+        case kClose:
+            handler = &events_.closeClick;
+            break;
+        default:
+            return;
+    }
+    if (*handler) {
+        RunEventHandler(*handler, showErrorBox_);
+    }
+}
+
+std::string MainWindow::DatabasePath() const {
+    const int length = GetWindowTextLengthW(controls_[kPath]);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(controls_[kPath], text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied));
+    return ToUtf8(text);
+}
+
+void MainWindow::SetDatabasePath(const std::string& path) {
+    SetWindowTextW(controls_[kPath], ToUtf16(path).c_str());
+}
+
+bool MainWindow::IsChecked(Control control) const {
+    return SendMessageW(controls_[control], BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool MainWindow::CheckJahrChecked() const {
+    return IsChecked(kCheckJahr);
+}
+bool MainWindow::TrafikSelected() const {
+    return IsChecked(kTrafik);
+}
+bool MainWindow::GastroSelected() const {
+    return IsChecked(kGastro);
+}
+
+int MainWindow::ShowMessage(const std::string& text, DialogKind kind) {
+    return ShowMessageDialog(window_, text, kind);
+}
+
+std::optional<std::string> MainWindow::ExecuteOpenDialog(const std::string& initialFolder) {
+    return openDialog_.Execute(window_, initialFolder);
+}
+
+void MainWindow::CloseWindow() {
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+}
+
+}  // namespace zav::win32

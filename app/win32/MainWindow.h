@@ -1,0 +1,72 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "app/MainView.h"
+#include "app/win32/FileOpenDialog.h"
+
+namespace zav::win32 {
+
+// What the window forwards; each is run the way the event loop runs a handler.
+struct MainWindowEvents {
+    std::function<void()> browseClick;
+    std::function<void()> updateClick;
+    std::function<void()> closeClick;
+};
+
+// The main window "ZAV - Corona Update" with its controls, and the view its handlers work on.
+// Created hidden; Show() opens it.
+class MainWindow final : public IMainView {
+public:
+    using ErrorBox = std::function<void(const std::string& text)>;
+
+    MainWindow(HINSTANCE instance, ErrorBox showErrorBox);
+    ~MainWindow() override;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    void SetEvents(MainWindowEvents events) { events_ = std::move(events); }
+    HWND Handle() const { return window_; }
+    // Shows the window as the program was asked to start (maximised, minimised or normal) and
+    // puts the focus on the path box.
+    void Show(int showCommand);
+
+    std::string DatabasePath() const override;
+    void SetDatabasePath(const std::string& path) override;
+    bool CheckJahrChecked() const override;
+    bool TrafikSelected() const override;
+    bool GastroSelected() const override;
+    int ShowMessage(const std::string& text, DialogKind kind) override;
+    std::optional<std::string> ExecuteOpenDialog(const std::string& initialFolder) override;
+    void CloseWindow() override;
+
+private:
+    // Child controls in creation order, which is also their tab order.
+    enum Control { kLabel, kPath, kBrowse, kTrafik, kGastro, kUpdate, kClose, kCheckJahr, kCount };
+
+    static void RegisterWindowClass(HINSTANCE instance);
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnCommand(int id);
+    void CreateControls();
+    void ApplyDpi(int dpi);
+    void LayoutControls();
+    bool IsChecked(Control control) const;
+
+    HINSTANCE instance_;
+    ErrorBox showErrorBox_;
+    MainWindowEvents events_;
+    HWND window_ = nullptr;
+    std::array<HWND, kCount> controls_{};
+    HFONT font_ = nullptr;
+    int dpi_ = 96;
+    SIZE labelSize_{};  // the label is sized to its caption in the current font
+    HWND lastFocus_ = nullptr;
+    FileOpenDialog openDialog_;
+};
+
+}  // namespace zav::win32

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Builds the Windows executables with the mingw-w64 cross compilers (32-bit, the one we ship, and
+# 64-bit), checks what they are and what they import, and runs the window's scenarios under Wine
+# on the 64-bit build (this machine's kernel runs no 32-bit code).
+# Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+jobs=2
+failed=0
+
+build() {  # folder toolchain
+  cmake -S . -B "$1" -DCMAKE_TOOLCHAIN_FILE="cmake/$2" -DCMAKE_BUILD_TYPE=Release -DZAV_WERROR=ON
+  cmake --build "$1" -j"$jobs"
+}
+
+# Prints "dll function" for every import of a PE file by name, sorted. The ...LongPtrW calls of
+# the 64-bit system are ...LongW in the 32-bit one.
+imports() {
+  objdump -p "$1" | awk '
+    /DLL Name:/ { dll = tolower($3); next }
+    dll != "" && NF >= 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ && $3 !~ /^0+$/ { print dll, $3 }' |
+    sed 's/LongPtrW$/LongW/' | sort -u
+}
+
+check_pe() {  # exe expected-file-format description
+  local format
+  format=$(objdump -f "$1" | sed -n 's/.*file format \([^ ]*\).*/\1/p' | head -n1)
+  if [ "$format" != "$2" ]; then
+    echo "FAIL: $1 is $format, expected $2 ($3)"
+    failed=1
+  else
+    echo "ok: $1 is $3 ($(file -b "$1" | cut -d, -f1))"
+  fi
+  # A single file: only the system's own DLLs, no runtime of the compiler.
+  local dll
+  while read -r dll; do
+    case "$dll" in
+      kernel32.dll|user32.dll|gdi32.dll|advapi32.dll|comctl32.dll|comdlg32.dll|uxtheme.dll|\
+      msvcrt.dll|shlwapi.dll|shell32.dll|ole32.dll|oleaut32.dll|version.dll) ;;
+      *) echo "FAIL: $1 imports $dll, which is not part of Windows"; failed=1 ;;
+    esac
+  done < <(objdump -p "$1" | sed -n 's/.*DLL Name: *//p' | tr 'A-Z' 'a-z' | sort -u)
+}
+
+build build-win32 toolchain-i686-w64-mingw32.cmake
+build build-win64 toolchain-x86_64-w64-mingw32.cmake
+
+exe32=build-win32/app/win32/ZavCoronaUpdate.exe
+exe64=build-win64/app/win32/ZavCoronaUpdate.exe
+check_pe "$exe32" pei-i386 "32-bit"
+check_pe "$exe64" pei-x86-64 "64-bit"
+
+# The 32-bit build, which Wine cannot run here, must call on the system exactly as the tested
+# 64-bit build does. The compilers' runtimes differ in their own entry points: the C library's,
+# and the exception unwinding's in kernel32.
+runtime_only='^msvcrt\.dll |^kernel32\.dll (FreeLibrary|GetModuleHandleA|LoadLibraryA|Rtl[A-Za-z]+|__C_specific_handler)$'
+if ! diff <(imports "$exe32" | grep -Ev "$runtime_only") \
+          <(imports "$exe64" | grep -Ev "$runtime_only"); then
+  echo "FAIL: the 32-bit and the 64-bit build import different system functions (see above)"
+  failed=1
+else
+  echo "ok: both builds import the same system functions"
+fi
+
+if [ "$failed" -ne 0 ]; then
+  exit 1
+fi
+bash tests/win32/scenarios.sh build-win64

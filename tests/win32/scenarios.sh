@@ -1,0 +1,363 @@
+#!/usr/bin/env bash
+# Runs the scenarios of the Windows window under Wine, all inside one Xvfb session, with a private
+# Wine prefix made for this run. The program is driven from outside by the test driver, which reads
+# what the window and its dialogs show and presses their buttons.
+#
+# Usage: scenarios.sh BUILD_DIR [SHOT_DIR]
+#   BUILD_DIR  a 64-bit cross build: app/win32/ZavCoronaUpdate.exe, tests-win32/zav_win32_driver.exe
+#              and tests-win32/fbclient.dll (the client library's stand-in)
+#   SHOT_DIR   when given, screenshots of the window and its dialogs are saved there
+# Prints a line per check and "N passed, N failed"; exits non-zero on any failure. Every wait is
+# bounded.
+set -uo pipefail
+
+if [ $# -lt 1 ]; then
+  echo "usage: $0 BUILD_DIR [SHOT_DIR]" >&2
+  exit 2
+fi
+build=$(cd "$1" && pwd)
+shots=${2:-}
+[ -n "$shots" ] && mkdir -p "$shots" && shots=$(cd "$shots" && pwd)
+app_build=$build/app/win32/ZavCoronaUpdate.exe
+driver=$build/tests-win32/zav_win32_driver.exe
+stand_in=$build/tests-win32/fbclient.dll
+for file in "$app_build" "$driver" "$stand_in"; do
+  if [ ! -f "$file" ]; then
+    echo "missing $file" >&2
+    exit 2
+  fi
+done
+
+work=$(mktemp -d /tmp/zav-wine.XXXXXX)
+export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all
+# No Mono or Gecko installers on first boot; UTF-8 arguments for the driver.
+export WINEDLLOVERRIDES="mscoree,mshtml=" LANG=C.UTF-8 LC_ALL=C.UTF-8
+cd "$work"
+
+xvfb_pid=
+app_pid=
+cleanup() {
+  if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null; fi
+  timeout 30 wineserver -k >/dev/null 2>&1
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+if [ ! -s "$work/display" ]; then
+  echo "Xvfb did not start" >&2
+  exit 1
+fi
+export DISPLAY=:$(head -n1 "$work/display")
+
+echo "Creating the Wine prefix (the first boot takes a while)"
+if ! timeout 600 wineboot -i >"$work/wineboot.log" 2>&1; then
+  echo "wineboot failed" >&2
+  cat "$work/wineboot.log" >&2
+  exit 1
+fi
+timeout 120 wineserver -w
+# A virtual desktop: Wine then draws the window frames itself, as there is no window manager.
+timeout 60 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1
+timeout 60 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1024x768 \
+  /f >/dev/null 2>&1
+timeout 60 wineserver -k >/dev/null 2>&1
+timeout 60 wineserver -w
+
+# --- helpers ---------------------------------------------------------------------------------
+
+passed=0
+failed=0
+
+check() {  # name expected actual
+  if [ "$2" == "$3" ]; then
+    passed=$((passed + 1))
+    echo "ok     - $1"
+  else
+    failed=$((failed + 1))
+    echo "FAILED - $1: expected '$2', got '$3'"
+  fi
+}
+
+drv() {  # driver command and arguments; its output without carriage returns
+  timeout 60 wine "$driver" "$@" 2>/dev/null | tr -d '\r'
+}
+
+value() {  # key output: the value of the first key=value line with that key
+  printf '%s\n' "$2" | sed -n "s/^$1=//p" | head -n1
+}
+
+reg_install_path() {  # type data, or "delete": the 32-bit view, Wow6432Node on this prefix
+  local key='HKLM\SOFTWARE\Vorlix-Software\ZAV'
+  if [ "$1" == delete ]; then
+    timeout 60 wine reg delete "$key" /v InstallPath /reg:32 /f >/dev/null 2>&1
+  else
+    timeout 60 wine reg add "$key" /v InstallPath /t "$1" /d "$2" /reg:32 /f >/dev/null 2>&1
+  fi
+}
+
+use_theme() {  # 1 with visual styles (task dialogs), 0 without (the program's own dialogs)
+  timeout 60 wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' \
+    /v ThemeActive /t REG_SZ /d "$1" /f >/dev/null 2>&1
+}
+
+shot() {  # name
+  if [ -n "$shots" ]; then
+    sleep 0.5
+    import -window root "$shots/$1.png" 2>/dev/null
+  fi
+}
+
+start_app() {  # folder under C:\ holding the program
+  timeout 180 wine "C:\\$1\\ZavCoronaUpdate.exe" >/dev/null 2>&1 &
+  app_pid=$!
+}
+
+finish_app() {  # name: waits for the program's end and checks its exit code
+  local rc=timeout
+  for _ in $(seq 300); do
+    if ! kill -0 "$app_pid" 2>/dev/null; then
+      wait "$app_pid"
+      rc=$?
+      break
+    fi
+    sleep 0.1
+  done
+  if [ "$rc" == timeout ]; then
+    kill "$app_pid" 2>/dev/null
+    timeout 30 wineserver -k >/dev/null 2>&1
+  fi
+  app_pid=
+  check "$1: exit code" 0 "$rc"
+}
+
+main='ZAV - Corona Update'
+title='Zavcoronaupdate'
+
+error_box() {  # name expected-text: the error box shows the text; OK closes it
+  local out
+  out=$(drv dialog "$title" 15000)
+  check "$2 ($1)" "$3" "$(value Static "$out")"
+  check "$1: error box button" OK "$(value defbutton "$out")"
+  shot "$1"
+  drv press "$title" OK >/dev/null
+  check "$1: error box closed" "gone=$title" "$(drv wait-gone "$title" 10000)"
+}
+
+update_with() {  # name path expected-text
+  drv set-text "$main" 1 "$2" >/dev/null
+  drv click "$main" Update >/dev/null
+  error_box "$1" "Update" "$3"
+}
+
+# --- the installation ------------------------------------------------------------------------
+
+drive_c=$WINEPREFIX/drive_c
+mkdir -p "$drive_c/app" "$drive_c/nolib"
+cp "$app_build" "$stand_in" "$drive_c/app/"
+cp "$app_build" "$drive_c/nolib/"
+
+mkdir -p "$drive_c/zav/one/Daten/Ordner.zqd" "$drive_c/zav/two/Daten" \
+         "$drive_c/zav/none/Daten/X2020.zqd"
+: >"$drive_c/zav/one/Daten/Firma2020.zqd"
+: >"$drive_c/zav/one/Daten/Firma2021.zqd"
+: >"$drive_c/zav/one/Daten/Firma2020.ZQD"
+echo "Notizen" >"$drive_c/zav/one/Daten/notes.txt"
+: >"$drive_c/zav/two/Daten/A2020.zqd"
+: >"$drive_c/zav/two/Daten/B2020.zqd"
+: >"$drive_c/zav/none/Daten/Firma2020.ZQD"
+: >"$drive_c/zav/none/Daten/Firma2021.zqd"
+: >"$drive_c/zav/none/Daten/X2020.zqd/Y2020.zqd"
+
+use_theme 1
+
+# --- the window ------------------------------------------------------------------------------
+
+echo "# The window, with one accounting file of 2020"
+reg_install_path REG_SZ 'C:\zav\one'
+start_app app
+check "window opens" "found=$main" "$(drv wait-window "$main" 60000)"
+shot window
+out=$(drv controls "$main")
+check "client area" "client=509,261" "$(drv client "$main")"
+captions=("Datei Pfad" 'C:\zav\one\Daten\Firma2020.zqd' "..." "Update Trafik Daten"
+          "Update Gastro Daten" "Update" "Schließen" "Überprüfe ob BH Jahr 2020 ist")
+classes=(Static Edit Button Button Button Button Button Button)
+rects=("10,26" "8,45,458,26" "475,45,26,25" "27,134,174,17" "27,168,174,17" "8,223,85,30"
+       "416,223,85,30" "27,90,261,17")
+for i in "${!captions[@]}"; do
+  line=$(printf '%s\n' "$out" | grep "^control=$i ")
+  check "control $i caption" "${captions[$i]}" "$(value "text$i" "$out")"
+  check "control $i class" "${classes[$i]}" "$(printf '%s' "$line" | sed -n 's/.* class=\([^ ]*\).*/\1/p')"
+  rect=$(printf '%s' "$line" | sed -n 's/.* rect=\([^ ]*\).*/\1/p')
+  [ "$i" == 0 ] && rect=$(printf '%s' "$rect" | cut -d, -f1,2)  # the label is sized to its caption
+  check "control $i position" "${rects[$i]}" "$rect"
+done
+check "rbGastro hidden" "visible=0" "$(printf '%s\n' "$out" | grep '^control=4 ' | grep -o 'visible=.')"
+check "rbTrafik selected" "checked=1" "$(printf '%s\n' "$out" | grep '^control=3 ' | grep -o 'checked=.')"
+check "year check ticked" "checked=1" "$(printf '%s\n' "$out" | grep '^control=7 ' | grep -o 'checked=.')"
+check "... double-buffered" "composited=1" "$(printf '%s\n' "$out" | grep '^control=2 ' | grep -o 'composited=.')"
+check "focus on the path box" "focus=1" "$(drv focus "$main")"
+check "tab order" "taborder=1,2,3,5,6,7" "$(drv tab-order "$main")"
+
+echo "# Anchors when the window grows by 100 x 50"
+check "resized" "client=609,311" "$(drv resize "$main" 609 311)"
+out=$(drv controls "$main")
+for expected in "1 8,45,558,26" "2 575,45,26,25" "3 27,134,174,17" "5 8,273,85,30" \
+                "6 516,273,85,30" "7 27,90,261,17"; do
+  i=${expected%% *}
+  check "control $i after resize" "${expected#* }" \
+    "$(printf '%s\n' "$out" | grep "^control=$i " | sed -n 's/.* rect=\([^ ]*\).*/\1/p')"
+done
+drv resize "$main" 509 261 >/dev/null
+
+echo "# Update refuses what is not an accounting file"
+update_with "empty path" "" "Ungültiger Dateiname."
+update_with "folder" 'C:\zav\one\Daten' "Ungültiger Dateiname."
+update_with "folder named .zqd" 'C:\zav\one\Daten\Ordner.zqd' "Ungültiger Dateiname."
+update_with "missing file" 'C:\zav\one\Daten\Fehlt2020.zqd' "Ungültiger Dateiname."
+update_with "text file" 'C:\zav\one\Daten\notes.txt' \
+  "Die ausgewählte Datei ist keine Buchhaltungsdatei."
+check "the path box keeps its text" 'text=C:\zav\one\Daten\notes.txt' \
+  "$(drv set-text "$main" 1 'C:\zav\one\Daten\notes.txt')"
+
+echo "# Update on an accounting file, through the client library's stand-in"
+# .ZQD passes the extension test; the year test then needs the database, which the stand-in lacks.
+drv set-text "$main" 1 'C:\zav\one\Daten\Firma2020.ZQD' >/dev/null
+drv click "$main" Update >/dev/null
+out=$(drv dialog "$title" 15000)
+check "year test reaches the database" "Ersatz-Client ohne Datenbank" \
+  "$(value Static "$out" | cut -d: -f1)"
+drv press "$title" OK >/dev/null
+drv wait-gone "$title" 10000 >/dev/null
+
+drv click "$main" "Überprüfe ob BH Jahr 2020 ist" >/dev/null
+sleep 0.3
+check "year check cleared" "checked=0" \
+  "$(drv controls "$main" | grep '^control=7 ' | grep -o 'checked=.')"
+drv set-text "$main" 1 'C:\zav\one\Daten\Firma2020.zqd' >/dev/null
+drv click "$main" Update >/dev/null
+out=$(drv dialog "Bestätigen" 15000)
+check "question text" \
+  'TRAFIK Update! Änderungen können nicht wieder rückgängig gemacht werden.\r\n\r\nUpdate starten? ' \
+  "$(value Static "$out")"
+check "question default button" "&Ja" "$(value defbutton "$out")"
+check "question other button" "&Nein" "$(value button "$out")"
+check "question icon" "shown" "$(value icon "$out")"
+shot question
+drv press "Bestätigen" "&Nein" >/dev/null
+check "Nein closes the question" "gone=Bestätigen" "$(drv wait-gone "Bestätigen" 10000)"
+check "Nein shows nothing further" "absent=$title" "$(drv absent "$title" 1500)"
+check "Nein: no information" "absent=Informationen" "$(drv absent "Informationen" 200)"
+
+drv click "$main" Update >/dev/null
+drv dialog "Bestätigen" 15000 >/dev/null
+drv press "Bestätigen" "&Ja" >/dev/null
+drv wait-gone "Bestätigen" 10000 >/dev/null
+out=$(drv dialog "$title" 15000)
+check "Ja runs the update, whose error is shown" "Ersatz-Client ohne Datenbank" \
+  "$(value Static "$out" | cut -d: -f1)"
+drv press "$title" OK >/dev/null
+drv wait-gone "$title" 10000 >/dev/null
+
+echo "# Schließen ends the program"
+drv click "$main" "Schließen" >/dev/null
+check "Schließen closes the window" "gone=$main" "$(drv wait-gone "$main" 15000)"
+finish_app "Schließen"
+
+# --- discovery -------------------------------------------------------------------------------
+
+echo "# Two accounting files of 2020: the folder"
+reg_install_path REG_SZ 'C:\zav\two'
+start_app app
+drv wait-window "$main" 30000 >/dev/null
+check "path box with two files" 'C:\zav\two\Daten\' "$(value text1 "$(drv controls "$main")")"
+# The close box sends WM_CLOSE, as the driver does.
+drv close "$main" >/dev/null
+check "the close box closes the window" "gone=$main" "$(drv wait-gone "$main" 15000)"
+finish_app "close box"
+
+echo "# No accounting file of 2020 (only 2020.ZQD, 2021 and a folder X2020.zqd): the folder"
+reg_install_path REG_SZ 'C:\zav\none\'
+start_app app
+drv wait-window "$main" 30000 >/dev/null
+check "path box without a file, doubled backslash" 'C:\zav\none\\Daten\' \
+  "$(value text1 "$(drv controls "$main")")"
+drv close "$main" >/dev/null
+finish_app "no file"
+
+# --- errors at start -------------------------------------------------------------------------
+
+echo "# InstallPath of the wrong type"
+reg_install_path REG_DWORD 42
+start_app app
+out=$(drv dialog "$title" 60000)
+check "wrong type message" "Ungültiger Datentyp für 'InstallPath'" "$(value Static "$out")"
+check "the window waits for the error box" "absent=$main" "$(drv absent "$main" 500)"
+shot start-error
+drv press "$title" OK >/dev/null
+check "the window opens after the error" "found=$main" "$(drv wait-window "$main" 15000)"
+check "the path box stays empty" "" "$(value text1 "$(drv controls "$main")")"
+drv close "$main" >/dev/null
+finish_app "wrong type"
+
+echo "# No InstallPath and no folder Daten at the root of the drive"
+reg_install_path delete
+start_app app
+out=$(drv dialog "$title" 60000)
+check "missing folder message" "Der angegebene Pfad wurde nicht gefunden." "$(value Static "$out")"
+drv press "$title" OK >/dev/null
+check "the window opens" "found=$main" "$(drv wait-window "$main" 15000)"
+drv close "$main" >/dev/null
+finish_app "missing folder"
+
+echo "# No client library"
+reg_install_path REG_SZ 'C:\zav\one'
+start_app nolib
+out=$(drv dialog "$title" 60000)
+check "missing library message" \
+  "InterBase-Bibliothek gds32.dll im Pfad nicht gefunden. Bitte installieren Sie InterBase, um diese Funktion zu verwenden." \
+  "$(value Static "$out")"
+drv press "$title" OK >/dev/null
+check "the window still opens" "found=$main" "$(drv wait-window "$main" 15000)"
+check "the path box stays empty" "" "$(value text1 "$(drv controls "$main")")"
+drv set-text "$main" 1 'C:\zav\one\Daten\Firma2020.zqd' >/dev/null
+drv click "$main" Update >/dev/null
+check "Update without the library is refused in the error box" "found=$title" \
+  "$(drv wait-window "$title" 15000)"
+drv press "$title" OK >/dev/null
+drv wait-gone "$title" 10000 >/dev/null
+drv click "$main" "Schließen" >/dev/null
+finish_app "no library"
+
+# --- dialogs without visual styles -----------------------------------------------------------
+
+echo "# Without visual styles the program's own dialog asks"
+use_theme 0
+start_app app
+drv wait-window "$main" 30000 >/dev/null
+drv click "$main" "Überprüfe ob BH Jahr 2020 ist" >/dev/null
+drv click "$main" Update >/dev/null
+out=$(drv dialog "Bestätigen" 15000)
+check "own question text" \
+  'TRAFIK Update! Änderungen können nicht wieder rückgängig gemacht werden.\r\n\r\nUpdate starten? ' \
+  "$(value Static "$out")"
+check "own question default button" "&Ja" "$(value defbutton "$out")"
+check "own question other button" "&Nein" "$(value button "$out")"
+check "own question icon" "shown" "$(value icon "$out")"
+shot own-question
+drv press "Bestätigen" "&Nein" >/dev/null
+check "own question closed" "gone=Bestätigen" "$(drv wait-gone "Bestätigen" 10000)"
+check "Nein shows nothing further" "absent=$title" "$(drv absent "$title" 1500)"
+drv close "$main" >/dev/null
+finish_app "own dialogs"
+use_theme 1
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
