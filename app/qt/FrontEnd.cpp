@@ -12,7 +12,7 @@
 namespace zav::qt {
 
 void InstallGermanTranslation(QCoreApplication& app) {
-    // Sizes and dates in the file dialog follow the texts.
+    // The file dialog names file types in German too.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     auto* translator = new QTranslator(&app);
     if (translator->load(QStringLiteral("qtbase_de"),

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <algorithm>
 
 namespace zav::qt {
 namespace {
@@ -55,9 +56,12 @@ int ShowMessageDialog(QWidget* parent, const QString& text, DialogKind kind) {
     ScreenCentredMessageBox box(parent);
     box.setWindowTitle(DialogTitle(kind));
     SetPlainText(box, text);
-    // The program's own short texts keep their lines, as the Windows dialogs show them.
+    // The program's own short texts keep their lines, as the Windows dialogs show them; Qt would
+    // wrap anything wider than 500 pixels.
     if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
-        label->setWordWrap(false);
+        constexpr int kWidestLine = 900;
+        label->setMinimumWidth(
+            std::min(label->fontMetrics().size(0, label->text()).width(), kWidestLine));
     }
     if (kind == DialogKind::Confirmation) {
         box.setIcon(QMessageBox::Question);
