@@ -9,6 +9,7 @@ constexpr long kNetworkError = 335544721;    // isc_network_error
 constexpr long kNetReadError = 335544726;    // isc_net_read_err
 constexpr long kNetWriteError = 335544727;   // isc_net_write_err
 constexpr long kLostConnection = 335544741;  // isc_lost_db_connection
+constexpr long kShutdown = 335544856;        // isc_att_shutdown
 constexpr long kSqlCodeServerUnavailable = -902;
 
 // fb_interpret writes at most this much per line; longer texts are cut, never overrun.
@@ -43,12 +44,15 @@ bool IsConnectionLost(const ISC_STATUS* status, ClientCall call, long sqlCode) {
     const auto has = [&codes](long code) {
         return std::find(codes.begin(), codes.end(), code) != codes.end();
     };
-    if (has(kLostConnection)) {
+    // The remote client reports a server that went away during any call, a statement or a commit
+    // included, as a failed read or write on the connection; a server that shuts down while it
+    // works on a call ends the attachment with "connection shutdown".
+    if (has(kLostConnection) || has(kNetReadError) || has(kNetWriteError) || has(kShutdown)) {
         return true;
     }
     switch (call) {
         case ClientCall::Attachment:
-            return has(kNetReadError) || has(kNetWriteError);
+            return false;
         case ClientCall::Commit:
             return sqlCode == kSqlCodeServerUnavailable && !codes.empty() &&
                    codes.front() == kNetworkError;

@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev
   qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
   libfbclient2 firebird3.0-server-core firebird-dev firebird3.0-utils
+  firebird3.0-server  # the fault tests' own server (scripts/fb-test-server.sh)
   xvfb xauth xdotool imagemagick fonts-liberation
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64

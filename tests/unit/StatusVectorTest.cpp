@@ -8,6 +8,7 @@ namespace {
 constexpr ISC_STATUS kNetworkError = 335544721;
 constexpr ISC_STATUS kNetReadError = 335544726;
 constexpr ISC_STATUS kNetWriteError = 335544727;
+constexpr ISC_STATUS kShutdown = 335544856;
 constexpr ISC_STATUS kLostConnection = 335544741;
 constexpr ISC_STATUS kIoError = 335544344;
 
@@ -41,17 +42,19 @@ TEST(StatusVector, LostConnectionDependsOnTheCall) {
                                                 isc_arg_end};
     const ISC_STATUS read[ISC_STATUS_LENGTH] = {isc_arg_gds, kNetReadError, isc_arg_end};
     const ISC_STATUS write[ISC_STATUS_LENGTH] = {isc_arg_gds, kNetWriteError, isc_arg_end};
+    const ISC_STATUS shutdown[ISC_STATUS_LENGTH] = {isc_arg_gds, kShutdown, isc_arg_end};
     const ISC_STATUS network[ISC_STATUS_LENGTH] = {isc_arg_gds, kNetworkError, isc_arg_end};
     const ISC_STATUS networkLater[ISC_STATUS_LENGTH] = {isc_arg_gds, kIoError, isc_arg_gds,
                                                         kNetworkError, isc_arg_end};
 
+    // A failed read or write on the connection, or the end of the attachment, is how a stopped
+    // server shows in every call.
     for (ClientCall call : {ClientCall::Statement, ClientCall::Attachment, ClientCall::Commit}) {
         EXPECT_TRUE(IsConnectionLost(lost, call, -902));
+        EXPECT_TRUE(IsConnectionLost(read, call, -902));
+        EXPECT_TRUE(IsConnectionLost(write, call, -902));
+        EXPECT_TRUE(IsConnectionLost(shutdown, call, -902));
     }
-    EXPECT_FALSE(IsConnectionLost(read, ClientCall::Statement, -902));
-    EXPECT_TRUE(IsConnectionLost(read, ClientCall::Attachment, -902));
-    EXPECT_TRUE(IsConnectionLost(write, ClientCall::Attachment, -902));
-    EXPECT_FALSE(IsConnectionLost(write, ClientCall::Commit, -902));
     EXPECT_TRUE(IsConnectionLost(network, ClientCall::Commit, -902));
     EXPECT_FALSE(IsConnectionLost(network, ClientCall::Commit, -901));
     EXPECT_FALSE(IsConnectionLost(network, ClientCall::Attachment, -902));

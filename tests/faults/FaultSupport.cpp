@@ -1,0 +1,172 @@
+#include "faults/FaultSupport.h"
+
+#include <algorithm>
+#include <exception>
+#include <iterator>
+
+#include "app/ErrorBox.h"
+#include "db/DatenbankDM.h"
+#include "db/DbConnection.h"
+#include "db/DbQuery.h"
+#include "db/DbStatement.h"
+#include "db/DbTransaction.h"
+#include "update/TrafikUpdateDM.h"
+
+namespace zav::test {
+
+const char* const kSlowSecondJulyRowTrigger =
+    "CREATE TRIGGER MONAT_ERLOS_LANGSAM FOR MONAT_ERLOS ACTIVE BEFORE INSERT POSITION 0 AS "
+    "DECLARE VARIABLE i INTEGER = 0; "
+    "BEGIN "
+    "  IF (NEW.MONAT = 7 AND (SELECT COUNT(*) FROM MONAT_ERLOS "
+    "      WHERE MONAT = 7 AND HGR_ARTIKELID = NEW.HGR_ARTIKELID) = 1) THEN "
+    "    WHILE (i < 100000000) DO i = i + 1; "
+    "END";
+
+namespace {
+
+constexpr int kBlobType = 261;
+
+// A connection of its own. What it writes is committed when it closes.
+class Attachment {
+public:
+    explicit Attachment(const std::string& databaseName)
+        : transaction_(connection_),
+          query_("dqCheck", connection_, transaction_),
+          statement_(connection_, transaction_) {
+        connection_.SetDatabaseName(databaseName);
+        connection_.Params() = {"user_name=sysdba", "password=quillbarn"};
+        connection_.SetLoginPrompt(false);
+        transaction_.SetDefaultAction(TransactionAction::Commit);
+    }
+    ~Attachment() {
+        try {
+            connection_.Close();
+        } catch (...) {
+            // A reader that cannot detach has nothing to lose.
+        }
+    }
+
+    std::vector<std::vector<std::string>> Rows(const std::string& sql) {
+        query_.SetSQL(sql);
+        query_.Open();
+        std::vector<std::vector<std::string>> rows;
+        for (; !query_.Eof(); query_.Next()) {
+            std::vector<std::string> row;
+            for (int i = 0; i < query_.FieldCount(); ++i) {
+                row.push_back(query_.Field(i).AsString());
+            }
+            rows.push_back(std::move(row));
+        }
+        query_.Close();
+        return rows;
+    }
+
+    void Execute(const std::string& sql) {
+        // A statement runs in the transaction a query has started.
+        query_.SetSQL("select 1 from RDB$DATABASE");
+        query_.Open();
+        statement_.SetSQL(sql);
+        statement_.ExecQuery();
+        query_.Close();
+        connection_.Close();
+    }
+
+    std::vector<std::string> Column(const std::string& sql) {
+        std::vector<std::string> column;
+        for (const auto& row : Rows(sql)) {
+            column.push_back(row.at(0));
+        }
+        return column;
+    }
+
+private:
+    TDbConnection connection_;
+    TDbTransaction transaction_;
+    TDbQuery query_;
+    TDbStatement statement_;
+};
+
+}  // namespace
+
+std::string RunUpdateLikeTheButton(const std::string& databaseName) {
+    std::string errorBox;
+    RunEventHandler(
+        [&] {
+            TdmDatenbank datenbank;
+            TdmTrafikUpdate trafikUpdate(datenbank);
+            datenbank.Connect(databaseName);
+            try {
+                datenbank.UpdateSteuersatz();
+                trafikUpdate.Update();
+            } catch (...) {
+                // The clean-up's own error takes the place of the one on its way.
+                datenbank.Disconnect();
+                throw;
+            }
+            datenbank.Disconnect();
+        },
+        [&](const std::string& text) { errorBox = text; });
+    return errorBox;
+}
+
+void ExecuteOn(const std::string& databaseName, const std::string& sql) {
+    Attachment(databaseName).Execute(sql);
+}
+
+TableContents ReadTables(const std::string& databaseName) {
+    Attachment reader(databaseName);
+    TableContents contents;
+    const auto tables = reader.Column(
+        "select trim(RDB$RELATION_NAME) from RDB$RELATIONS "
+        "where RDB$SYSTEM_FLAG = 0 and RDB$VIEW_BLR is null order by 1");
+    for (const std::string& table : tables) {
+        const auto columns = reader.Column(
+            "select trim(rf.RDB$FIELD_NAME) from RDB$RELATION_FIELDS rf "
+            "join RDB$FIELDS f on f.RDB$FIELD_NAME = rf.RDB$FIELD_SOURCE "
+            "where rf.RDB$RELATION_NAME = '" +
+            table + "' and f.RDB$FIELD_TYPE <> " + std::to_string(kBlobType) +
+            " order by rf.RDB$FIELD_POSITION");
+        std::string selectList;
+        for (const std::string& column : columns) {
+            selectList += (selectList.empty() ? "" : ", ") + column;
+        }
+        auto rows = reader.Rows("select " + selectList + " from " + table);
+        std::sort(rows.begin(), rows.end());
+        contents[table] = std::move(rows);
+    }
+    return contents;
+}
+
+std::string DifferenceApartFromTheReducedRate(const TableContents& before,
+                                              const TableContents& after) {
+    std::string difference;
+    for (const auto& [table, rows] : after) {
+        const auto old = before.find(table);
+        if (old == before.end()) {
+            difference += "new table " + table + "; ";
+            continue;
+        }
+        if (rows == old->second) {
+            continue;
+        }
+        if (table == "STEUERSATZ" && rows.size() == old->second.size() + 1) {
+            std::vector<std::vector<std::string>> added;
+            std::set_difference(rows.begin(), rows.end(), old->second.begin(), old->second.end(),
+                                std::back_inserter(added));
+            // STEUERSATZID, PROZENT, INFO, ...
+            if (added.size() == 1 && added[0].at(1) == "5" &&
+                added[0].at(2) == "Corona Sondersteuersatz") {
+                continue;
+            }
+        }
+        difference += table + " changed (" + std::to_string(old->second.size()) + " rows, now " +
+                      std::to_string(rows.size()) + "); ";
+    }
+    if (before.size() != after.size()) {
+        difference += "a table went missing; ";
+    }
+    return difference;
+}
+
+}  // namespace zav::test

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace zav::test {
+
+// Holds the engine for seconds inside the insert of a group's second July row (the update's 20th
+// monthly row in a database of three business units), long enough to make something fail there.
+// The trigger is MONAT_ERLOS_LANGSAM.
+extern const char* const kSlowSecondJulyRowTrigger;
+
+// Runs the update the way the "Update" button does once the user has confirmed: connect, the
+// 5 % rate, the Trafik update, disconnect on every way out. Gives the error box's text, or ""
+// when the update went through.
+std::string RunUpdateLikeTheButton(const std::string& databaseName);
+
+// Runs one statement in a transaction of its own and commits it; the database name may name a
+// file or reach it through a server.
+void ExecuteOn(const std::string& databaseName, const std::string& sql);
+
+// The rows of every user table (blob columns left out), each sorted, read through the layer on a
+// fresh attachment; the database name may name a file or reach it through a server.
+using TableContents = std::map<std::string, std::vector<std::vector<std::string>>>;
+TableContents ReadTables(const std::string& databaseName);
+
+// Empty when after holds what before held, give or take the 5 % rate (which a failed run keeps:
+// it is committed before the update proper begins); otherwise what differs, for the test's message.
+std::string DifferenceApartFromTheReducedRate(const TableContents& before,
+                                              const TableContents& after);
+
+}  // namespace zav::test

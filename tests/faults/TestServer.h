@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+namespace zav::test {
+
+// A private Firebird server on 127.0.0.1 and a free port, run by scripts/fb-test-server.sh with
+// its configuration, security database and lock files in a folder of the test's own. Stopped when
+// the object goes.
+class TestServer {
+public:
+    // Whether the server binary is installed (Debian package firebird3.0-server).
+    static bool Installed();
+
+    explicit TestServer(std::string folder);
+    ~TestServer();
+    TestServer(const TestServer&) = delete;
+    TestServer& operator=(const TestServer&) = delete;
+
+    // Returns once the server accepts connections; throws when it does not start.
+    void Start();
+    // Stops it with the signal ("TERM" lets it shut down, "KILL" does not) and waits until it is
+    // gone.
+    void Stop(const std::string& signal);
+
+    // The database name that reaches the file through this server.
+    std::string RemoteName(const std::string& path) const;
+
+private:
+    std::string folder_;
+    int port_ = 0;
+    bool running_ = false;
+};
+
+}  // namespace zav::test

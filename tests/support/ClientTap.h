@@ -1,0 +1,49 @@
+#pragma once
+
+// The control functions of the client tap (ClientTap.cpp), a module that stands in for the client
+// library and forwards to it. Trace lines are tab-separated: the call ("attach", "start",
+// "alloc", "prepare", "describe", "info", "exec", "open", "fetch", "free", "commit", "rollback",
+// "detach", ...), the statement's number where there is one, the text of a prepare or the option of
+// a free, and last the call's result when it is not 0 (100 for a fetch past the last row).
+extern "C" {
+typedef void (*ZavTapTraceSink)(const char* line, void* context);
+// Runs before each execute (statement or query), with the statement's prepared text.
+typedef void (*ZavTapExecuteHook)(const char* sql, void* context);
+
+void zav_tap_set_trace(ZavTapTraceSink sink, void* context);
+void zav_tap_set_execute_hook(ZavTapExecuteHook hook, void* context);
+}
+
+#include <dlfcn.h>
+
+#include <stdexcept>
+#include <string>
+
+namespace zav::tap {
+
+// The control functions of a tap that the client loader has loaded from tapFile already.
+struct Control {
+    decltype(&zav_tap_set_trace) setTrace = nullptr;
+    decltype(&zav_tap_set_execute_hook) setExecuteHook = nullptr;
+
+    static Control Of(const std::string& tapFile) {
+        // RTLD_NOLOAD: the same instance the loader uses, never a second copy.
+        void* library = dlopen(tapFile.c_str(), RTLD_NOW | RTLD_NOLOAD);
+        if (library == nullptr) {
+            throw std::runtime_error("client tap not loaded: " + tapFile);
+        }
+        Control control;
+        control.setTrace = reinterpret_cast<decltype(&zav_tap_set_trace)>(
+            reinterpret_cast<void (*)()>(dlsym(library, "zav_tap_set_trace")));
+        control.setExecuteHook = reinterpret_cast<decltype(&zav_tap_set_execute_hook)>(
+            reinterpret_cast<void (*)()>(dlsym(library, "zav_tap_set_execute_hook")));
+        // The loader keeps its own reference; this one only found the symbols.
+        dlclose(library);
+        if (control.setTrace == nullptr || control.setExecuteHook == nullptr) {
+            throw std::runtime_error("not a client tap: " + tapFile);
+        }
+        return control;
+    }
+};
+
+}  // namespace zav::tap
