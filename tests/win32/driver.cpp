@@ -15,6 +15,7 @@
 //   driver resize CAPTION WIDTH HEIGHT       gives the window a client area of this size
 //   driver dialog TITLE [MS]                 the texts of a dialog's children
 //   driver press TITLE BUTTON [MS]           presses a dialog's button by its text
+//   driver type TITLE CLASS TEXT             WM_SETTEXT on a dialog's first child of this class
 //   driver close CAPTION                     WM_CLOSE
 #include <windows.h>
 
@@ -280,6 +281,20 @@ int Run(int argc, wchar_t** argv) {
             }
             Sleep(kPollMs);
         }
+    }
+    if (command == L"type" && argc >= 5) {
+        HWND dialog = WaitTopLevel(caption, kDefaultWaitMs);
+        if (dialog == nullptr) {
+            return NotFound(name);
+        }
+        for (HWND child : ChildrenOf(dialog)) {
+            if (IsWindowVisible(child) && _wcsicmp(ClassOf(child).c_str(), argv[3]) == 0) {
+                Ask(child, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]));
+                Print("typed=" + Printable(TextOf(child)));
+                return 0;
+            }
+        }
+        return NotFound(Utf8(argv[3]));
     }
     if (command == L"dialog" || command == L"press") {
         const DWORD waitMs = WaitArg(argc, argv, command == L"press" ? 4 : 3);

@@ -107,6 +107,13 @@ use_theme() {  # 1 with visual styles (task dialogs), 0 without (the program's o
     /v ThemeActive /t REG_SZ /d "$1" /f >/dev/null 2>&1
 }
 
+set_dpi() {  # dots per inch; Wine reads it when its server starts
+  timeout 60 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
+    >/dev/null 2>&1
+  timeout 60 wineserver -k >/dev/null 2>&1
+  timeout 60 wineserver -w
+}
+
 shot() {  # name
   if [ -n "$shots" ]; then
     sleep 0.5
@@ -140,7 +147,7 @@ finish_app() {  # name: waits for the program's end and checks its exit code
 main='ZAV - Corona Update'
 title='Zavcoronaupdate'
 
-error_box() {  # name expected-text: the error box shows the text; OK closes it
+error_box() {  # name what expected-text: the error box shows the text; OK closes it
   local out
   out=$(drv dialog "$title" 15000)
   check "$2 ($1)" "$3" "$(value Static "$out")"
@@ -169,6 +176,7 @@ mkdir -p "$drive_c/zav/one/Daten/Ordner.zqd" "$drive_c/zav/two/Daten" \
 : >"$drive_c/zav/one/Daten/Firma2021.zqd"
 : >"$drive_c/zav/one/Daten/Firma2020.ZQD"
 echo "Notizen" >"$drive_c/zav/one/Daten/notes.txt"
+: >"$drive_c/zav/one/Daten/settings.fdb"
 : >"$drive_c/zav/two/Daten/A2020.zqd"
 : >"$drive_c/zav/two/Daten/B2020.zqd"
 : >"$drive_c/zav/none/Daten/Firma2020.ZQD"
@@ -226,6 +234,30 @@ update_with "text file" 'C:\zav\one\Daten\notes.txt' \
   "Die ausgewählte Datei ist keine Buchhaltungsdatei."
 check "the path box keeps its text" 'text=C:\zav\one\Daten\notes.txt' \
   "$(drv set-text "$main" 1 'C:\zav\one\Daten\notes.txt')"
+
+echo "# The file dialog"
+# Wine speaks English here: its dialog is titled "Open".
+drv set-text "$main" 1 'C:\zav\one\Daten\' >/dev/null
+drv click "$main" "..." >/dev/null
+out=$(drv dialog Open 15000)
+check "the dialog starts in the path box's folder" "Daten" "$(value ComboBox "$out")"
+check "the dialog offers the accounting files" "Vorlix Buchhaltung (*.zqd, *.fdb)" \
+  "$(printf '%s\n' "$out" | sed -n 's/^ComboBox=//p' | sed -n 2p)"
+shot file-dialog
+drv type Open ComboBoxEx32 settings.fdb >/dev/null
+drv press Open "&Open" >/dev/null
+drv wait-gone Open 10000 >/dev/null
+check "the chosen file goes into the path box" 'C:\zav\one\Daten\settings.fdb' \
+  "$(value text1 "$(drv controls "$main")")"
+drv click "$main" Update >/dev/null
+error_box "settings.fdb" "Update" "Die ausgewählte Datei ist keine Buchhaltungsdatei."
+drv click "$main" "..." >/dev/null
+check "the dialog offers the file chosen last" "settings.fdb" \
+  "$(value ComboBoxEx32 "$(drv dialog Open 15000)")"
+drv press Open Cancel >/dev/null
+drv wait-gone Open 10000 >/dev/null
+check "Cancel leaves the path box as it was" 'C:\zav\one\Daten\settings.fdb' \
+  "$(value text1 "$(drv controls "$main")")"
 
 echo "# Update on an accounting file, through the client library's stand-in"
 # .ZQD passes the extension test; the year test then needs the database, which the stand-in lacks.
@@ -291,6 +323,53 @@ check "path box without a file, doubled backslash" 'C:\zav\none\\Daten\' \
   "$(value text1 "$(drv controls "$main")")"
 drv close "$main" >/dev/null
 finish_app "no file"
+
+echo "# An expandable string is taken as it stands"
+reg_install_path REG_EXPAND_SZ 'C:\zav\two'
+start_app app
+drv wait-window "$main" 30000 >/dev/null
+check "expandable string read" 'C:\zav\two\Daten\' "$(value text1 "$(drv controls "$main")")"
+drv close "$main" >/dev/null
+finish_app "expandable string"
+reg_install_path REG_EXPAND_SZ '%SystemDrive%\zav\two'
+start_app app
+check "expandable string not expanded" "Der angegebene Pfad wurde nicht gefunden." \
+  "$(value Static "$(drv dialog "$title" 30000)")"
+drv press "$title" OK >/dev/null
+drv wait-window "$main" 15000 >/dev/null
+drv close "$main" >/dev/null
+finish_app "not expanded"
+
+echo "# The program reads the 32-bit view of the settings store only"
+reg_install_path delete
+timeout 60 wine reg add 'HKLM\SOFTWARE\Vorlix-Software\ZAV' /v InstallPath /t REG_SZ \
+  /d 'C:\zav\two' /reg:64 /f >/dev/null 2>&1
+start_app app
+check "a value in the 64-bit view is not seen" "Der angegebene Pfad wurde nicht gefunden." \
+  "$(value Static "$(drv dialog "$title" 30000)")"
+drv press "$title" OK >/dev/null
+drv wait-window "$main" 15000 >/dev/null
+drv close "$main" >/dev/null
+finish_app "64-bit view"
+timeout 60 wine reg delete 'HKLM\SOFTWARE\Vorlix-Software\ZAV' /v InstallPath /reg:64 /f \
+  >/dev/null 2>&1
+
+echo "# At 144 dpi the window is scaled by half"
+set_dpi 144
+reg_install_path REG_SZ 'C:\zav\one'
+start_app app
+drv wait-window "$main" 60000 >/dev/null
+check "scaled client area" "client=764,392" "$(drv client "$main")"
+out=$(drv controls "$main")
+for expected in "1 12,68,687,39" "2 713,68,39,38" "6 624,335,128,45" "7 41,135,392,26"; do
+  i=${expected%% *}
+  check "control $i at 144 dpi" "${expected#* }" \
+    "$(printf '%s\n' "$out" | grep "^control=$i " | sed -n 's/.* rect=\([^ ]*\).*/\1/p')"
+done
+shot window-144dpi
+drv close "$main" >/dev/null
+finish_app "144 dpi"
+set_dpi 96
 
 # --- errors at start -------------------------------------------------------------------------
 
