@@ -1,7 +1,7 @@
 // Test driver for the Windows front end. Each command finds a window by its caption or title,
 // waits for it at most the given time, does one thing and prints what it saw as key=value lines.
-// Exit code 0 on success, 1 when the window, control or button was not found in time, 2 on
-// wrong usage.
+// Exit code 0 on success, 1 when the window, control or button was not found in time, 64 on
+// wrong usage; "run" exits with the program's exit code.
 //
 //   driver wait-window CAPTION [MS]          a visible top-level window with this caption
 //   driver wait-gone CAPTION [MS]            no such window any more
@@ -16,7 +16,13 @@
 //   driver dialog TITLE [MS]                 the texts of a dialog's children
 //   driver press TITLE BUTTON [MS]           presses a dialog's button by its text
 //   driver type TITLE CLASS TEXT             WM_SETTEXT on a dialog's first child of this class
-//   driver close CAPTION                     WM_CLOSE
+//   driver close CAPTION                     WM_CLOSE, as the close box sends it
+//   driver key CAPTION KEY                   a key press (tab, enter, escape, space) posted to
+//                                            the focused control of the window's thread
+//   driver state CAPTION                     normal, maximized or minimized
+//   driver run PROGRAM SHOW MS               starts the program with this show command (as a
+//                                            shortcut does) and waits for its end; exits with
+//                                            the program's exit code
 #include <windows.h>
 
 #include <cstdio>
@@ -28,6 +34,7 @@ namespace {
 
 constexpr DWORD kDefaultWaitMs = 10000;
 constexpr DWORD kPollMs = 50;
+constexpr int kUsage = 64;
 
 std::string Utf8(const std::wstring& text) {
     if (text.empty()) {
@@ -202,6 +209,36 @@ int Focus(HWND window) {
     return 0;
 }
 
+// Posted like the keyboard's own messages, so the program's message loop sees them as typed.
+int Key(HWND window, const std::wstring& key) {
+    const struct {
+        const wchar_t* name;
+        UINT code;
+    } keys[] = {
+        {L"tab", VK_TAB}, {L"enter", VK_RETURN}, {L"escape", VK_ESCAPE}, {L"space", VK_SPACE}};
+    UINT code = 0;
+    for (const auto& known : keys) {
+        if (key == known.name) {
+            code = known.code;
+        }
+    }
+    if (code == 0) {
+        return kUsage;
+    }
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    HWND target = window;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) &&
+        info.hwndFocus != nullptr) {
+        target = info.hwndFocus;
+    }
+    const UINT scan = MapVirtualKeyW(code, MAPVK_VK_TO_VSC);
+    PostMessageW(target, WM_KEYDOWN, code, 1 | (scan << 16));
+    PostMessageW(target, WM_KEYUP, code, 1 | (scan << 16) | (3U << 30));
+    Print("key=" + Utf8(key));
+    return 0;
+}
+
 int TabOrder(HWND window) {
     const std::vector<HWND> children = ChildrenOf(window);
     std::string order;
@@ -246,9 +283,33 @@ int Dialog(HWND dialog) {
     return 0;
 }
 
+int RunProgram(const std::wstring& program, int showCommand, DWORD waitMs) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(showCommand);
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = L"\"" + program + L"\"";
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process)) {
+        return NotFound(Utf8(program));
+    }
+    CloseHandle(process.hThread);
+    DWORD exitCode = 1;
+    if (WaitForSingleObject(process.hProcess, waitMs) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(process.hProcess, &exitCode);
+        Print("exit=" + std::to_string(exitCode));
+    } else {
+        TerminateProcess(process.hProcess, 1);
+        Print("error=still running: " + Utf8(program));
+    }
+    CloseHandle(process.hProcess);
+    return static_cast<int>(exitCode);
+}
+
 int Run(int argc, wchar_t** argv) {
     if (argc < 3) {
-        return 2;
+        return kUsage;
     }
     const std::wstring command = argv[1];
     const std::wstring caption = argv[2];
@@ -282,6 +343,10 @@ int Run(int argc, wchar_t** argv) {
             Sleep(kPollMs);
         }
     }
+    if (command == L"run" && argc >= 5) {
+        return RunProgram(caption, std::wcstol(argv[3], nullptr, 10),
+                          static_cast<DWORD>(std::wcstoul(argv[4], nullptr, 10)));
+    }
     if (command == L"type" && argc >= 5) {
         HWND dialog = WaitTopLevel(caption, kDefaultWaitMs);
         if (dialog == nullptr) {
@@ -306,7 +371,7 @@ int Run(int argc, wchar_t** argv) {
             return Dialog(dialog);
         }
         if (argc < 4) {
-            return 2;
+            return kUsage;
         }
         HWND button = ButtonWithText(dialog, argv[3]);
         if (button == nullptr) {
@@ -337,6 +402,15 @@ int Run(int argc, wchar_t** argv) {
     }
     if (command == L"tab-order") {
         return TabOrder(window);
+    }
+    if (command == L"key" && argc >= 4) {
+        return Key(window, argv[3]);
+    }
+    if (command == L"state") {
+        Print(std::string("state=") + (IsZoomed(window)   ? "maximized"
+                                       : IsIconic(window) ? "minimized"
+                                                          : "normal"));
+        return 0;
     }
     if (command == L"close") {
         PostMessageW(window, WM_CLOSE, 0, 0);
@@ -375,14 +449,14 @@ int Run(int argc, wchar_t** argv) {
         Print("client=" + std::to_string(client.right) + "," + std::to_string(client.bottom));
         return 0;
     }
-    return 2;
+    return kUsage;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     const int result = Run(argc, argv);
-    if (result == 2) {
+    if (result == kUsage) {
         Print("error=usage, see the head of driver.cpp");
     }
     return result;

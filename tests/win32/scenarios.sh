@@ -121,8 +121,12 @@ shot() {  # name
   fi
 }
 
-start_app() {  # folder under C:\ holding the program
-  timeout 180 wine "C:\\$1\\ZavCoronaUpdate.exe" >/dev/null 2>&1 &
+start_app() {  # folder under C:\ holding the program [show command, as a shortcut gives it]
+  if [ $# -ge 2 ]; then
+    timeout 180 wine "$driver" run "C:\\$1\\ZavCoronaUpdate.exe" "$2" 170000 >/dev/null 2>&1 &
+  else
+    timeout 180 wine "C:\\$1\\ZavCoronaUpdate.exe" >/dev/null 2>&1 &
+  fi
   app_pid=$!
 }
 
@@ -225,6 +229,18 @@ for expected in "1 8,45,558,26" "2 575,45,26,25" "3 27,134,174,17" "5 8,273,85,3
 done
 drv resize "$main" 509 261 >/dev/null
 
+echo "# The keyboard"
+drv key "$main" enter >/dev/null
+drv key "$main" escape >/dev/null
+check "Enter and Escape in the path box do nothing" "absent=$title" "$(drv absent "$title" 1000)"
+check "the window stays open" "found=$main" "$(drv wait-window "$main" 1000)"
+drv key "$main" tab >/dev/null
+sleep 0.3
+check "Tab moves to ..." "focus=2" "$(drv focus "$main")"
+drv key "$main" tab >/dev/null
+sleep 0.3
+check "Tab moves to rbTrafik" "focus=3" "$(drv focus "$main")"
+
 echo "# Update refuses what is not an accounting file"
 update_with "empty path" "" "Ungültiger Dateiname."
 update_with "folder" 'C:\zav\one\Daten' "Ungültiger Dateiname."
@@ -287,6 +303,12 @@ drv press "Bestätigen" "&Nein" >/dev/null
 check "Nein closes the question" "gone=Bestätigen" "$(drv wait-gone "Bestätigen" 10000)"
 check "Nein shows nothing further" "absent=$title" "$(drv absent "$title" 1500)"
 check "Nein: no information" "absent=Informationen" "$(drv absent "Informationen" 200)"
+
+drv click "$main" Update >/dev/null
+drv dialog "Bestätigen" 15000 >/dev/null
+drv close "Bestätigen" >/dev/null
+check "the close box dismisses the question" "gone=Bestätigen" "$(drv wait-gone "Bestätigen" 10000)"
+check "closing the question shows nothing further" "absent=$title" "$(drv absent "$title" 1500)"
 
 drv click "$main" Update >/dev/null
 drv dialog "Bestätigen" 15000 >/dev/null
@@ -371,6 +393,18 @@ drv close "$main" >/dev/null
 finish_app "144 dpi"
 set_dpi 96
 
+echo "# Started maximised, and minimised without activation as a shortcut asks"
+start_app app 3
+drv wait-window "$main" 30000 >/dev/null
+check "maximised" "state=maximized" "$(drv state "$main")"
+drv close "$main" >/dev/null
+finish_app "maximised"
+start_app app 7
+drv wait-window "$main" 30000 >/dev/null
+check "minimised" "state=minimized" "$(drv state "$main")"
+drv close "$main" >/dev/null
+finish_app "minimised"
+
 # --- errors at start -------------------------------------------------------------------------
 
 echo "# InstallPath of the wrong type"
@@ -434,6 +468,17 @@ shot own-question
 drv press "Bestätigen" "&Nein" >/dev/null
 check "own question closed" "gone=Bestätigen" "$(drv wait-gone "Bestätigen" 10000)"
 check "Nein shows nothing further" "absent=$title" "$(drv absent "$title" 1500)"
+drv click "$main" Update >/dev/null
+drv dialog "Bestätigen" 15000 >/dev/null
+drv key "Bestätigen" escape >/dev/null
+check "Escape dismisses the own question" "gone=Bestätigen" "$(drv wait-gone "Bestätigen" 10000)"
+check "Escape shows nothing further" "absent=$title" "$(drv absent "$title" 1500)"
+drv click "$main" Update >/dev/null
+drv dialog "Bestätigen" 15000 >/dev/null
+drv close "Bestätigen" >/dev/null
+check "the close box dismisses the own question" "gone=Bestätigen" \
+  "$(drv wait-gone "Bestätigen" 10000)"
+check "closing shows nothing further" "absent=$title" "$(drv absent "$title" 1500)"
 drv close "$main" >/dev/null
 finish_app "own dialogs"
 use_theme 1
