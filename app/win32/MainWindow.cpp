@@ -119,25 +119,36 @@ MainWindow::MainWindow(HINSTANCE instance, ErrorBox showErrorBox)
     if (window_ == nullptr) {
         throw PlatformError(SystemMessage(GetLastError()));
     }
-    CreateControls();
-
-    // The window may open on a monitor of another resolution than the system's.
-    const int windowDpi = DpiOf(window_);
-    if (windowDpi != dpi) {
-        const SIZE scaled = WindowSizeFor(windowDpi, kStyle);
-        SetWindowPos(window_, nullptr, 0, 0, scaled.cx, scaled.cy,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    try {
+        CreateControls();
+        // The window may open on a monitor of another resolution than the system's.
+        const int windowDpi = DpiOf(window_);
+        if (windowDpi != dpi) {
+            const SIZE scaled = WindowSizeFor(windowDpi, kStyle);
+            SetWindowPos(window_, nullptr, 0, 0, scaled.cx, scaled.cy,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        ApplyDpi(windowDpi);
+    } catch (...) {
+        // No destructor runs for a half-made object, and the window must not call back into it.
+        Release();
+        throw;
     }
-    ApplyDpi(windowDpi);
 }
 
 MainWindow::~MainWindow() {
+    Release();
+}
+
+void MainWindow::Release() {
     if (window_ != nullptr && IsWindow(window_)) {
         SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
         DestroyWindow(window_);
     }
+    window_ = nullptr;
     if (font_ != nullptr) {
         DeleteObject(font_);
+        font_ = nullptr;
     }
 }
 
@@ -255,7 +266,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             SetWindowPos(window_, nullptr, suggested->left, suggested->top,
                          suggested->right - suggested->left, suggested->bottom - suggested->top,
                          SWP_NOZORDER | SWP_NOACTIVATE);
-            ApplyDpi(HIWORD(wParam));
+            const int dpi = HIWORD(wParam);
+            RunEventHandler([this, dpi] { ApplyDpi(dpi); }, showErrorBox_);
             return 0;
         }
         case WM_ACTIVATE:
@@ -280,6 +292,14 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
+        case WM_NCDESTROY: {
+            // The handle may be reused for another window from here on.
+            const LRESULT result = DefWindowProcW(window_, message, wParam, lParam);
+            SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+            window_ = nullptr;
+            controls_.fill(nullptr);
+            return result;
+        }
         default:
             return DefWindowProcW(window_, message, wParam, lParam);
     }

@@ -49,6 +49,8 @@ private:
     enum Control { kLabel, kPath, kBrowse, kTrafik, kGastro, kUpdate, kClose, kCheckJahr, kCount };
 
     static void RegisterWindowClass(HINSTANCE instance);
+    // Destroys the window and the font; the window no longer calls back.
+    void Release();
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCommand(int id);
