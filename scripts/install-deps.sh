@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  libgtest-dev libgmock-dev
+  libgtest-dev libgmock-dev googletest
   qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
   libfbclient2 firebird3.0-server-core firebird-dev firebird3.0-utils
   firebird3.0-server  # the fault tests' own server (scripts/fb-test-server.sh)

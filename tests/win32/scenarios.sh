@@ -4,8 +4,8 @@
 # what the window and its dialogs show and presses their buttons.
 #
 # Usage: scenarios.sh BUILD_DIR [SHOT_DIR]
-#   BUILD_DIR  a 64-bit cross build: app/win32/ZavCoronaUpdate.exe, tests-win32/zav_win32_driver.exe
-#              and tests-win32/fbclient.dll (the client library's stand-in)
+#   BUILD_DIR  a 64-bit cross build: app/win32/ZavCoronaUpdate.exe and in tests-win32/ the driver,
+#              the client library's stand-in fbclient.dll and the platform layer's tests
 #   SHOT_DIR   when given, screenshots of the window and its dialogs are saved there
 # Prints a line per check and "N passed, N failed"; exits non-zero on any failure. Every wait is
 # bounded.
@@ -21,7 +21,8 @@ shots=${2:-}
 app_build=$build/app/win32/ZavCoronaUpdate.exe
 driver=$build/tests-win32/zav_win32_driver.exe
 stand_in=$build/tests-win32/fbclient.dll
-for file in "$app_build" "$driver" "$stand_in"; do
+platform_tests=$build/tests-win32/zav_win32_platform_tests.exe
+for file in "$app_build" "$driver" "$stand_in" "$platform_tests"; do
   if [ ! -f "$file" ]; then
     echo "missing $file" >&2
     exit 2
@@ -166,6 +167,14 @@ update_with() {  # name path expected-text
   drv click "$main" Update >/dev/null
   error_box "$1" "Update" "$3"
 }
+
+# --- the platform layer --------------------------------------------------------------------
+
+echo "# The Win32 settings store, file system and regional settings"
+out=$(timeout 300 wine "$platform_tests" 2>&1 | tr -d '\r')
+rc=$?
+check "platform tests ($(printf '%s\n' "$out" | grep -c '^\[       OK \]') passed)" 0 "$rc"
+[ "$rc" -ne 0 ] && printf '%s\n' "$out" | grep -E 'Failure|FAILED|Expected|Which is|Value of|Actual' >&2
 
 # --- the installation ------------------------------------------------------------------------
 
