@@ -36,7 +36,7 @@ namespace fs = std::filesystem;
 
 struct Options {
     std::vector<DatabaseSize> sizes;
-    int runs = 5;
+    int runs = 7;
     bool keep = false;
     // Only this way of running the update, for a profiler's eyes.
     std::optional<std::string> only;
@@ -188,8 +188,26 @@ constexpr const char* kMethodNames[kMethods] = {"ours", "bare", "isql"};
 struct Row {
     DatabaseSize size;
     std::size_t statements = 0;
-    Timing median[kMethods];
+    std::vector<Timing> runs[kMethods];
 };
+
+// The median of one measure over the runs of a method; 0 when it did not run.
+double MedianOf(const Row& row, Method method, double Timing::*measure) {
+    std::vector<double> values;
+    for (const Timing& timing : row.runs[method]) {
+        values.push_back(timing.*measure);
+    }
+    return values.empty() ? 0 : Median(values);
+}
+
+// The median of the ratios run by run: the methods of one run share the machine's moment.
+double MedianRatio(const Row& row, Method method, Method base, double Timing::*measure) {
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < row.runs[method].size() && i < row.runs[base].size(); ++i) {
+        ratios.push_back(row.runs[method][i].*measure / (row.runs[base][i].*measure));
+    }
+    return ratios.empty() ? 0 : Median(ratios);
+}
 
 // A number for the table, or "-" for a method that did not run.
 std::string Cell(double value, const char* format) {
@@ -207,18 +225,20 @@ void PrintTable(const std::vector<Row>& rows, double Timing::*measure, const cha
                 "ours ms", "bare ms", "isql ms", "ours/bare", "ours/isql", "ours us", "bare us",
                 "isql us");
     for (const Row& row : rows) {
-        const double ours = row.median[kOurs].*measure;
-        const double bare = row.median[kBare].*measure;
-        const double isql = row.median[kIsql].*measure;
+        const double ours = MedianOf(row, kOurs, measure);
+        const double bare = MedianOf(row, kBare, measure);
+        const double isql = MedianOf(row, kIsql, measure);
         const double perStatement = 1000.0 / static_cast<double>(row.statements);
-        std::printf(
-            "%7d %6d %7zu | %9s %9s %9s | %9s %9s | %8s %8s %8s\n", row.size.groups, row.size.units,
-            row.statements, Cell(ours, "%.1f").c_str(), Cell(bare, "%.1f").c_str(),
-            Cell(isql, "%.1f").c_str(), Cell(ours / bare, "%.3f").c_str(),
-            Cell(ours / isql, "%.3f").c_str(), Cell(ours * perStatement, "%.1f").c_str(),
-            Cell(bare * perStatement, "%.1f").c_str(), Cell(isql * perStatement, "%.1f").c_str());
+        std::printf("%7d %6d %7zu | %9s %9s %9s | %9s %9s | %8s %8s %8s\n", row.size.groups,
+                    row.size.units, row.statements, Cell(ours, "%.1f").c_str(),
+                    Cell(bare, "%.1f").c_str(), Cell(isql, "%.1f").c_str(),
+                    Cell(MedianRatio(row, kOurs, kBare, measure), "%.3f").c_str(),
+                    Cell(MedianRatio(row, kOurs, kIsql, measure), "%.3f").c_str(),
+                    Cell(ours * perStatement, "%.1f").c_str(),
+                    Cell(bare * perStatement, "%.1f").c_str(),
+                    Cell(isql * perStatement, "%.1f").c_str());
     }
-    std::printf("(us: per statement sent)\n");
+    std::printf("(ratios: median of the runs' ratios; us: per statement sent)\n");
 }
 
 Row Measure(const std::string& folder, DatabaseSize size, int runs, std::optional<Method> only) {
@@ -228,7 +248,6 @@ Row Measure(const std::string& folder, DatabaseSize size, int runs, std::optiona
     Row row;
     row.size = size;
     row.statements = ExecutedStatements(calls).size();
-    std::vector<Timing> timings[kMethods];
     DataModules modules;
     const std::string scriptPath = (fs::path(folder) / "update.sql").string();
     for (int run = 0; run < runs; ++run) {
@@ -241,25 +260,15 @@ Row Measure(const std::string& folder, DatabaseSize size, int runs, std::optiona
             }
             const std::string path = database.FreshCopy(kMethodNames[method]);
             if (method == kOurs) {
-                timings[method].push_back(
+                row.runs[method].push_back(
                     TimeOf([&] { RunUpdate(modules.datenbank, modules.trafikUpdate, path); }));
             } else if (method == kBare) {
-                timings[method].push_back(TimeOf([&] { ReplayOnClient(calls, path); }));
+                row.runs[method].push_back(TimeOf([&] { ReplayOnClient(calls, path); }));
             } else {
                 WriteFile(scriptPath, IsqlScript(calls, path));
-                timings[method].push_back(TimeOf([&] { RunIsql(scriptPath); }, RUSAGE_CHILDREN));
+                row.runs[method].push_back(TimeOf([&] { RunIsql(scriptPath); }, RUSAGE_CHILDREN));
             }
             Verify(path, size, kMethodNames[method]);
-        }
-    }
-    for (int method = kOurs; method < kMethods; ++method) {
-        std::vector<double> wall, cpu;
-        for (const Timing& timing : timings[method]) {
-            wall.push_back(timing.wallMs);
-            cpu.push_back(timing.cpuMs);
-        }
-        if (!wall.empty()) {
-            row.median[method] = {Median(wall), Median(cpu)};
         }
     }
     return row;

@@ -104,6 +104,16 @@ std::string Utf8ToWindows1252(std::string_view utf8) {
     out.reserve(utf8.size());
     std::size_t pos = 0;
     while (pos < utf8.size()) {
+        // ASCII, nearly all of every statement text, is the same bytes in both.
+        std::size_t end = pos;
+        while (end < utf8.size() && static_cast<unsigned char>(utf8[end]) < 0x80) {
+            ++end;
+        }
+        out.append(utf8.substr(pos, end - pos));
+        pos = end;
+        if (pos == utf8.size()) {
+            break;
+        }
         const std::optional<char32_t> cp = NextCodePoint(utf8, pos);
         if (!cp) {
             throw ConvertError("Der Text ist kein gültiger UTF-8-Text");
