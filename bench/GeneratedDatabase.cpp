@@ -10,22 +10,13 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "db/SqlUtils.h"
+
 namespace zav::bench {
 namespace fs = std::filesystem;
 namespace {
 
 constexpr int kRevenueGroupsWithHistory = 10;
-
-std::string Quoted(const std::string& text) {
-    std::string result = "'";
-    for (char c : text) {
-        result += c;
-        if (c == '\'') {
-            result += '\'';
-        }
-    }
-    return result + "'";
-}
 
 void WriteFile(const fs::path& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary);
@@ -117,15 +108,15 @@ GeneratedDatabase::GeneratedDatabase(const std::string& folder, DatabaseSize siz
     WriteFile(script,
               "SET SQL DIALECT 3;\n"
               "CREATE DATABASE " +
-                  Quoted(target.string()) +
+                  SqlStr(target.string()) +
                   " PAGE_SIZE 8192 DEFAULT CHARACTER SET WIN1252;\n"
                   "INPUT " +
-                  Quoted((fs::path(ZAV_FIXTURE_DIR) / "schema.sql").string()) +
+                  SqlStr((fs::path(ZAV_FIXTURE_DIR) / "schema.sql").string()) +
                   ";\n"
                   "INPUT " +
-                  Quoted(rows.string()) + ";\nCOMMIT;\n");
-    const std::string command = "isql-fb -q -b -user SYSDBA -i " + Quoted(script.string()) + " > " +
-                                Quoted(log.string()) + " 2>&1";
+                  SqlStr(rows.string()) + ";\nCOMMIT;\n");
+    const std::string command = "isql-fb -q -b -user SYSDBA -i " + SqlStr(script.string()) + " > " +
+                                SqlStr(log.string()) + " 2>&1";
     if (std::system(command.c_str()) != 0) {
         throw std::runtime_error("isql-fb failed to build " + target.string() + ":\n" +
                                  ReadFile(log));

@@ -9,6 +9,8 @@
 #include <map>
 #include <stdexcept>
 
+#include "db/SqlUtils.h"
+
 extern char** environ;
 
 namespace zav::bench {
@@ -16,22 +18,11 @@ namespace {
 
 using Kind = TracedCall::Kind;
 
-std::string Quoted(const std::string& text) {
-    std::string result = "'";
-    for (char c : text) {
-        result += c;
-        if (c == '\'') {
-            result += '\'';
-        }
-    }
-    return result + "'";
-}
-
 }  // namespace
 
 std::string IsqlScript(const std::vector<TracedCall>& calls, const std::string& databasePath) {
     std::string script =
-        "CONNECT " + Quoted(databasePath) + " USER 'sysdba' PASSWORD 'quillbarn';\n";
+        "CONNECT " + SqlStr(databasePath) + " USER 'sysdba' PASSWORD 'quillbarn';\n";
     std::map<int, std::string> prepared;
     for (const TracedCall& call : calls) {
         switch (call.kind) {

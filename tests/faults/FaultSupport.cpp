@@ -25,8 +25,6 @@ const char* const kSlowSecondJulyRowTrigger =
 
 namespace {
 
-constexpr int kBlobType = 261;
-
 // A connection of its own. What it writes is committed when it closes.
 class Attachment {
 public:
@@ -72,14 +70,6 @@ public:
         connection_.Close();
     }
 
-    std::vector<std::string> Column(const std::string& sql) {
-        std::vector<std::string> column;
-        for (const auto& row : Rows(sql)) {
-            column.push_back(row.at(0));
-        }
-        return column;
-    }
-
 private:
     TDbConnection connection_;
     TDbTransaction transaction_;
@@ -116,26 +106,7 @@ void ExecuteOn(const std::string& databaseName, const std::string& sql) {
 
 TableContents ReadTables(const std::string& databaseName) {
     Attachment reader(databaseName);
-    TableContents contents;
-    const auto tables = reader.Column(
-        "select trim(RDB$RELATION_NAME) from RDB$RELATIONS "
-        "where RDB$SYSTEM_FLAG = 0 and RDB$VIEW_BLR is null order by 1");
-    for (const std::string& table : tables) {
-        const auto columns = reader.Column(
-            "select trim(rf.RDB$FIELD_NAME) from RDB$RELATION_FIELDS rf "
-            "join RDB$FIELDS f on f.RDB$FIELD_NAME = rf.RDB$FIELD_SOURCE "
-            "where rf.RDB$RELATION_NAME = '" +
-            table + "' and f.RDB$FIELD_TYPE <> " + std::to_string(kBlobType) +
-            " order by rf.RDB$FIELD_POSITION");
-        std::string selectList;
-        for (const std::string& column : columns) {
-            selectList += (selectList.empty() ? "" : ", ") + column;
-        }
-        auto rows = reader.Rows("select " + selectList + " from " + table);
-        std::sort(rows.begin(), rows.end());
-        contents[table] = std::move(rows);
-    }
-    return contents;
+    return ReadTableContents([&](const std::string& sql) { return reader.Rows(sql); });
 }
 
 std::string DifferenceApartFromTheReducedRate(const TableContents& before,

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "support/TableContents.h"
+
 namespace zav::test {
 
 // Holds the engine for seconds inside the insert of a group's second July row (the update's 20th
@@ -22,7 +24,6 @@ void ExecuteOn(const std::string& databaseName, const std::string& sql);
 
 // The rows of every user table (blob columns left out), each sorted, read through the layer on a
 // fresh attachment; the database name may name a file or reach it through a server.
-using TableContents = std::map<std::string, std::vector<std::vector<std::string>>>;
 TableContents ReadTables(const std::string& databaseName);
 
 // Empty when after holds what before held, give or take the 5 % rate (which a failed run keeps:

@@ -14,6 +14,7 @@
 #include "db/DbQuery.h"
 #include "db/DbStatement.h"
 #include "db/DbTransaction.h"
+#include "db/SqlUtils.h"
 
 namespace zav::test {
 namespace fs = std::filesystem;
@@ -35,17 +36,6 @@ void WriteFile(const fs::path& path, const std::string& text) {
     if (!out) {
         throw std::runtime_error("cannot write " + path.string());
     }
-}
-
-std::string Quoted(const std::string& text) {
-    std::string result = "'";
-    for (char c : text) {
-        result += c;
-        if (c == '\'') {
-            result += '\'';
-        }
-    }
-    return result + "'";
 }
 
 // Built databases stay here between test programs, named by a hash of what made them.
@@ -80,18 +70,18 @@ std::string TemplateFor(const std::vector<std::string>& scripts, int dialect) {
     std::string commands = "SET SQL DIALECT " + std::to_string(dialect) + ";\n";
     // The scripts are UTF-8; the database keeps Windows-1252 like the accounting application's.
     commands += "SET NAMES UTF8;\n";
-    commands += "CREATE DATABASE " + Quoted(building.string()) +
+    commands += "CREATE DATABASE " + SqlStr(building.string()) +
                 " PAGE_SIZE 8192 DEFAULT CHARACTER SET WIN1252;\n";
     for (std::size_t i = 0; i < scripts.size(); ++i) {
         const fs::path part = folder / (own + "-" + std::to_string(i) + ".sql");
         WriteFile(part, scripts[i]);
-        commands += "INPUT " + Quoted(part.string()) + ";\n";
+        commands += "INPUT " + SqlStr(part.string()) + ";\n";
     }
     commands += "COMMIT;\n";
     WriteFile(input, commands);
 
-    const std::string command = "isql-fb -q -b -user SYSDBA -i " + Quoted(input.string()) + " > " +
-                                Quoted(log.string()) + " 2>&1";
+    const std::string command = "isql-fb -q -b -user SYSDBA -i " + SqlStr(input.string()) + " > " +
+                                SqlStr(log.string()) + " 2>&1";
     const int status = std::system(command.c_str());
     const std::string output = fs::exists(log) ? ReadFile(log) : "";
     for (std::size_t i = 0; i < scripts.size(); ++i) {

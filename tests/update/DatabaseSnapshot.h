@@ -2,16 +2,15 @@
 
 #include <map>
 #include <string>
-#include <vector>
 
+#include "support/TableContents.h"
 #include "support/TestDatabase.h"
 
 namespace zav::test {
 
-// Every row of every user table (blobs left out) and every generator value, read on a fresh
-// attachment. Rows are sorted, so two snapshots compare equal exactly when the data is the same.
+// Every row of every user table and every generator value, read on a fresh attachment.
 struct DatabaseSnapshot {
-    std::map<std::string, std::vector<std::vector<std::string>>> tables;
+    TableContents tables;
     std::map<std::string, std::string> generators;
 
     static DatabaseSnapshot Take(const TestDatabase& db);
