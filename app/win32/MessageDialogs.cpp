@@ -12,21 +12,21 @@
 namespace zav::win32 {
 namespace {
 
-struct ButtonSpec {
+struct ButtonLook {
     int id;
     const wchar_t* caption;
 };
 
 // Title, icons and buttons of each kind. The task dialog has no question-mark icon, so the
 // confirmation carries the information icon there.
-struct DialogSpec {
+struct DialogLook {
     const wchar_t* title;
     const wchar_t* taskIcon;
     const wchar_t* ownIcon;
-    std::vector<ButtonSpec> buttons;  // left to right; the first is the default
+    std::vector<ButtonLook> buttons;  // left to right; the first is the default
 };
 
-DialogSpec SpecOf(DialogKind kind) {
+DialogLook LookOf(DialogKind kind) {
     switch (kind) {
         case DialogKind::Confirmation:
             return {L"Bestätigen",
@@ -83,21 +83,21 @@ HRESULT CALLBACK CenterTaskDialog(HWND dialog, UINT notification, WPARAM, LPARAM
 }
 
 bool ShowTaskDialog(TaskDialogIndirectFn taskDialog, HWND owner, const std::wstring& text,
-                    const DialogSpec& spec, int& result) {
+                    const DialogLook& look, int& result) {
     std::vector<TASKDIALOG_BUTTON> buttons;
-    for (const ButtonSpec& button : spec.buttons) {
+    for (const ButtonLook& button : look.buttons) {
         buttons.push_back({button.id, button.caption});
     }
     TASKDIALOGCONFIG config{};
     config.cbSize = sizeof(config);
     config.hwndParent = owner;
     config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION;
-    config.pszWindowTitle = spec.title;
-    config.pszMainIcon = spec.taskIcon;
+    config.pszWindowTitle = look.title;
+    config.pszMainIcon = look.taskIcon;
     config.pszContent = text.c_str();
     config.cButtons = static_cast<UINT>(buttons.size());
     config.pButtons = buttons.data();
-    config.nDefaultButton = spec.buttons.front().id;
+    config.nDefaultButton = look.buttons.front().id;
     config.pfCallback = CenterTaskDialog;
     int pressed = 0;
     if (FAILED(taskDialog(&config, &pressed, nullptr, nullptr))) {
@@ -166,7 +166,7 @@ constexpr WORD kButtonAtom = 0x0080;
 constexpr WORD kStaticAtom = 0x0082;
 
 struct OwnDialogState {
-    const DialogSpec* spec;
+    const DialogLook* look;
     std::wstring text;
     HFONT font = nullptr;
 };
@@ -192,7 +192,7 @@ void ArrangeOwnDialog(HWND dialog, const OwnDialogState& state) {
     DrawTextW(dc, state.text.c_str(), static_cast<int>(state.text.size()), &textRect,
               DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
     std::vector<int> buttonWidths;
-    for (const ButtonSpec& button : state.spec->buttons) {
+    for (const ButtonLook& button : state.look->buttons) {
         RECT captionRect{};
         DrawTextW(dc, button.caption, -1, &captionRect, DT_CALCRECT | DT_SINGLELINE);
         buttonWidths.push_back(
@@ -218,8 +218,8 @@ void ArrangeOwnDialog(HWND dialog, const OwnDialogState& state) {
                  textWidth, textRect.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
     int left = (clientWidth - buttonsWidth) / 2;
     const int top = clientHeight - margin - buttonHeight;
-    for (std::size_t i = 0; i < state.spec->buttons.size(); ++i) {
-        SetWindowPos(GetDlgItem(dialog, state.spec->buttons[i].id), nullptr, left, top,
+    for (std::size_t i = 0; i < state.look->buttons.size(); ++i) {
+        SetWindowPos(GetDlgItem(dialog, state.look->buttons[i].id), nullptr, left, top,
                      buttonWidths[i], buttonHeight, SWP_NOZORDER | SWP_NOACTIVATE);
         left += buttonWidths[i] + gap;
     }
@@ -244,18 +244,18 @@ INT_PTR CALLBACK OwnDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
             SetWindowLongPtrW(dialog, DWLP_USER, lParam);
             EnumChildWindows(dialog, SetChildFont, reinterpret_cast<LPARAM>(state->font));
             SendDlgItemMessageW(dialog, kIconId, STM_SETICON,
-                                reinterpret_cast<WPARAM>(LoadIconW(nullptr, state->spec->ownIcon)),
+                                reinterpret_cast<WPARAM>(LoadIconW(nullptr, state->look->ownIcon)),
                                 0);
             ArrangeOwnDialog(dialog, *state);
-            SetFocus(GetDlgItem(dialog, state->spec->buttons.front().id));
+            SetFocus(GetDlgItem(dialog, state->look->buttons.front().id));
             return FALSE;  // the focus is set
         }
         case WM_COMMAND: {
             const int id = LOWORD(wParam);
             auto* state = reinterpret_cast<OwnDialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
             const bool isButton =
-                std::any_of(state->spec->buttons.begin(), state->spec->buttons.end(),
-                            [id](const ButtonSpec& button) { return button.id == id; });
+                std::any_of(state->look->buttons.begin(), state->look->buttons.end(),
+                            [id](const ButtonLook& button) { return button.id == id; });
             if (isButton || id == IDCANCEL) {
                 EndDialog(dialog, id);
                 return TRUE;
@@ -277,17 +277,17 @@ HFONT CreateMessageFont() {
     return CreateFontIndirectW(&metrics.lfMessageFont);
 }
 
-int ShowOwnDialog(HWND owner, const std::wstring& text, const DialogSpec& spec) {
-    DialogTemplate dialogTemplate(spec.title, static_cast<WORD>(2 + spec.buttons.size()));
+int ShowOwnDialog(HWND owner, const std::wstring& text, const DialogLook& look) {
+    DialogTemplate dialogTemplate(look.title, static_cast<WORD>(2 + look.buttons.size()));
     dialogTemplate.AddItem(SS_ICON, kIconId, kStaticAtom, L"");
     dialogTemplate.AddItem(SS_LEFT | SS_NOPREFIX, kTextId, kStaticAtom, text);
     bool first = true;
-    for (const ButtonSpec& button : spec.buttons) {
+    for (const ButtonLook& button : look.buttons) {
         const DWORD style = (first ? BS_DEFPUSHBUTTON | WS_GROUP : BS_PUSHBUTTON) | WS_TABSTOP;
         dialogTemplate.AddItem(style, static_cast<WORD>(button.id), kButtonAtom, button.caption);
         first = false;
     }
-    OwnDialogState state{&spec, text, CreateMessageFont()};
+    OwnDialogState state{&look, text, CreateMessageFont()};
     const INT_PTR result =
         DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialogTemplate.Get(), owner,
                                 OwnDialogProc, reinterpret_cast<LPARAM>(&state));
@@ -300,15 +300,15 @@ int ShowOwnDialog(HWND owner, const std::wstring& text, const DialogSpec& spec) 
 }  // namespace
 
 int ShowMessageDialog(HWND owner, const std::string& text, DialogKind kind) {
-    const DialogSpec spec = SpecOf(kind);
+    const DialogLook look = LookOf(kind);
     const std::wstring wideText = ToUtf16(text);
     if (TaskDialogIndirectFn taskDialog = FindTaskDialog()) {
         int result = 0;
-        if (ShowTaskDialog(taskDialog, owner, wideText, spec, result)) {
+        if (ShowTaskDialog(taskDialog, owner, wideText, look, result)) {
             return result;
         }
     }
-    return ShowOwnDialog(owner, wideText, spec);
+    return ShowOwnDialog(owner, wideText, look);
 }
 
 void ShowErrorBox(const std::string& text, const std::string& title) {
