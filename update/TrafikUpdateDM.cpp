@@ -1,5 +1,7 @@
 #include "update/TrafikUpdateDM.h"
 
+#include <algorithm>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,14 @@ const char* const kArtikelName = "Zeitungen Corona Sondersteuersatz";
 const char* const kKtoWe = "5503";
 const char* const kKtoErlos = "4003";
 constexpr int32_t kGeneratorStep = 1;
+
+// A position one step from a neighbour's; at the edge of the range it stays there, which the
+// renumbering that follows resolves.
+int32_t PositionBeside(int32_t neighbour, int32_t step) {
+    const int64_t position = int64_t{neighbour} + step;
+    return static_cast<int32_t>(std::clamp<int64_t>(position, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
 
 }  // namespace
 
@@ -71,10 +81,10 @@ void TdmTrafikUpdate::UpdateHgrArtikel() {
     OpenQuery(NewspaperGroupSql(steuersatz10Id));
     int32_t pos = 0;
     if (!dqQuery.Eof()) {
-        pos = dqQuery.FieldByName("POS").AsInteger() - 1;
+        pos = PositionBeside(dqQuery.FieldByName("POS").AsInteger(), -1);
     } else {
         OpenQuery("select max(pos) from HGR_ARTIKEL");
-        pos = dqQuery.Field(0).AsInteger() + 1;
+        pos = PositionBeside(dqQuery.Field(0).AsInteger(), 1);
     }
 
     const int32_t hgrArtikelId = NextGeneratorValue("GEN_HGR_ARTIKEL_ID");

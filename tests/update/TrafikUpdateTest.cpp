@@ -244,6 +244,19 @@ TEST(TrafikUpdate, NullPositionOfTenPercentGroupStillRenumbers) {
     EXPECT_EQ(GroupsByPosition(db).size(), 3u);
 }
 
+TEST(TrafikUpdate, PositionsAtTheEdgesOfTheIntegerRangeStillRenumber) {
+    const TestDatabase highest = ShapedDatabase(Group(1, "2147483647", "5000", 4) + Betrieb(1));
+    ExpectSuccess(highest);
+    EXPECT_EQ(GroupsByPosition(highest).size(), 2u);
+
+    const TestDatabase lowest =
+        ShapedDatabase(Group(1, "5", "5000", 4) + Group(3, "-2147483648", "5503", 2) + Betrieb(1));
+    ExpectSuccess(lowest);
+    const std::vector<std::string> order = GroupsByPosition(lowest);
+    ASSERT_EQ(order.size(), 3u);
+    EXPECT_EQ(order.back(), "1");
+}
+
 TEST(TrafikUpdate, ThreeBetriebeGetTwelveMonthsEach) {
     const TestDatabase db = ShapedDatabase(Group(3, "1", "5503", 2) + Betrieb(1) + Betrieb(5) +
                                            Betrieb(9) + Artikel(10, 3) + Gebinde(100, 10));
