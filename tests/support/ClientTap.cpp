@@ -13,30 +13,14 @@
 #include <mutex>
 #include <string>
 
+#include "db/FbClient.h"
+
 namespace {
 
 using GenericFunction = void (*)();
 
-struct RealClient {
-    decltype(&::isc_attach_database) attachDatabase = nullptr;
-    decltype(&::isc_detach_database) detachDatabase = nullptr;
-    decltype(&::isc_database_info) databaseInfo = nullptr;
-    decltype(&::isc_start_multiple) startMultiple = nullptr;
-    decltype(&::isc_commit_transaction) commitTransaction = nullptr;
-    decltype(&::isc_commit_retaining) commitRetaining = nullptr;
-    decltype(&::isc_rollback_transaction) rollbackTransaction = nullptr;
-    decltype(&::isc_rollback_retaining) rollbackRetaining = nullptr;
-    decltype(&::isc_dsql_alloc_statement2) dsqlAllocStatement2 = nullptr;
-    decltype(&::isc_dsql_prepare) dsqlPrepare = nullptr;
-    decltype(&::isc_dsql_describe) dsqlDescribe = nullptr;
-    decltype(&::isc_dsql_sql_info) dsqlSqlInfo = nullptr;
-    decltype(&::isc_dsql_execute) dsqlExecute = nullptr;
-    decltype(&::isc_dsql_execute2) dsqlExecute2 = nullptr;
-    decltype(&::isc_dsql_fetch) dsqlFetch = nullptr;
-    decltype(&::isc_dsql_free_statement) dsqlFreeStatement = nullptr;
-    decltype(&::fb_interpret) interpret = nullptr;
-    decltype(&::isc_sqlcode) sqlcode = nullptr;
-};
+// The same table of functions the database layer uses, filled from the real library.
+using RealClient = zav::FbClient;
 
 template <typename Function>
 void Resolve(void* library, const char* name, Function& target) {
