@@ -1,8 +1,10 @@
 #include "db/DateTime.h"
 
-#include <cctype>
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <string_view>
 
 #include "db/Convert.h"
 #include "platform/Errors.h"
@@ -16,39 +18,6 @@ constexpr std::int64_t kFirstDay = -693593;
 constexpr std::int64_t kLastDay = 2958465;
 constexpr std::int64_t kUnixEpochDay = 25569;
 
-bool IsLeapYear(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int DaysInMonth(int year, int month) {
-    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
-
-// Days since 1970-01-01 of a proleptic Gregorian date, and back.
-std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
-
-void CivilFromDays(std::int64_t z, DateTimeParts& parts) {
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
-    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-    parts.year = static_cast<int>(static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2));
-    parts.month = static_cast<int>(m);
-    parts.day = static_cast<int>(d);
-}
-
 std::string Padded(int value, int width) {
     std::string digits = std::to_string(value);
     if (static_cast<int>(digits.size()) < width) {
@@ -57,35 +26,63 @@ std::string Padded(int value, int width) {
     return digits;
 }
 
-bool StartsWithNoCase(const std::string& text, std::size_t pos, const char* word) {
-    for (std::size_t i = 0; word[i] != '\0'; ++i) {
-        if (pos + i >= text.size() ||
-            std::tolower(static_cast<unsigned char>(text[pos + i])) != word[i]) {
-            return false;
-        }
-    }
-    return true;
+char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::size_t RunLength(const std::string& format, std::size_t pos) {
-    const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(format[pos])));
-    std::size_t end = pos;
-    while (end < format.size() && std::tolower(static_cast<unsigned char>(format[end])) == lower) {
-        ++end;
+// One piece of a format. Every piece is at least one byte long, so a walk through a format ends.
+struct Token {
+    enum Kind { kText, kQuoted, kDateSeparator, kAmPmText, kAmPmLetters, kField } kind = kText;
+    std::string_view text;
+    char field = 0;  // d, m, y, h, n, s or z for a field
+};
+
+Token NextToken(std::string_view format, std::size_t pos) {
+    const std::string_view rest = format.substr(pos);
+    const char c = rest[0];
+    if (c == '\'' || c == '"') {
+        const std::size_t close = rest.find(c, 1);
+        return {Token::kQuoted,
+                rest.substr(0, close == std::string_view::npos ? rest.size() : close + 1)};
     }
-    return end - pos;
+    for (std::string_view marker : {"ampm", "am/pm", "a/p"}) {
+        const std::string_view head = rest.substr(0, marker.size());
+        if (std::equal(head.begin(), head.end(), marker.begin(), marker.end(),
+                       [](char a, char b) { return AsciiLower(a) == b; })) {
+            return {marker == "ampm" ? Token::kAmPmText : Token::kAmPmLetters,
+                    rest.substr(0, marker.size())};
+        }
+    }
+    if (c == '/') {
+        return {Token::kDateSeparator, rest.substr(0, 1)};
+    }
+    const char lower = AsciiLower(c);
+    if (lower != 0 && std::string_view("dmyhnsz").find(lower) != std::string_view::npos) {
+        std::size_t run = 1;
+        while (run < rest.size() && AsciiLower(rest[run]) == lower) {
+            ++run;
+        }
+        return {Token::kField, rest.substr(0, run), lower};
+    }
+    return {Token::kText, rest.substr(0, 1)};
+}
+
+// A number of one or two digits by the run length of its letter.
+std::string Number(int value, std::size_t run) {
+    return run == 1 ? std::to_string(value) : Padded(value, 2);
 }
 
 }  // namespace
 
 std::optional<double> TryEncodeDate(int year, int month, int day) {
-    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
-        day > DaysInMonth(year, month)) {
+    using namespace std::chrono;
+    const year_month_day date{std::chrono::year(year),
+                              std::chrono::month(static_cast<unsigned>(month)),
+                              std::chrono::day(static_cast<unsigned>(day))};
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31 || !date.ok()) {
         return std::nullopt;
     }
-    return static_cast<double>(
-        DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) +
-        kUnixEpochDay);
+    return static_cast<double>(sys_days(date).time_since_epoch().count() + kUnixEpochDay);
 }
 
 double EncodeTime(int hour, int minute, int second, int millisecond) {
@@ -99,14 +96,25 @@ DateTimeParts DecodeDateTime(double oleDate) {
           oleDate < static_cast<double>(kLastDay + 1))) {
         throw ConvertError("'" + FloatToStr(oleDate) + "' ist kein gültiges Datum");
     }
-    const auto totalMs = static_cast<std::int64_t>(std::llround(oleDate * kMsPerDay));
-    const std::int64_t day = totalMs / kMsPerDay;  // toward zero: the fraction is the time
+    // The day is cut toward zero and the fraction is the time of that day, also before the epoch:
+    // rounding the time must not move such a day, so it stops at the day's last millisecond.
+    const double magnitude = std::fabs(oleDate);
+    std::int64_t totalMs = std::llround(magnitude * kMsPerDay);
+    if (oleDate < 0 && totalMs / kMsPerDay > static_cast<std::int64_t>(magnitude)) {
+        --totalMs;
+    }
+    const std::int64_t day = oleDate < 0 ? -(totalMs / kMsPerDay) : totalMs / kMsPerDay;
     if (day < kFirstDay || day > kLastDay) {
         throw ConvertError("'" + FloatToStr(oleDate) + "' ist kein gültiges Datum");
     }
-    std::int64_t timeMs = (totalMs < 0 ? -totalMs : totalMs) % kMsPerDay;
+    std::int64_t timeMs = totalMs % kMsPerDay;
     DateTimeParts parts;
-    CivilFromDays(day - kUnixEpochDay, parts);
+    const std::chrono::sys_days days{std::chrono::days(day - kUnixEpochDay)};
+    const std::chrono::year_month_day date(days);
+    parts.year = static_cast<int>(date.year());
+    parts.month = static_cast<int>(static_cast<unsigned>(date.month()));
+    parts.day = static_cast<int>(static_cast<unsigned>(date.day()));
+    parts.dayOfWeek = static_cast<int>(std::chrono::weekday(days).c_encoding());
     parts.millisecond = static_cast<int>(timeMs % 1000);
     timeMs /= 1000;
     parts.second = static_cast<int>(timeMs % 60);
@@ -120,99 +128,93 @@ std::string FormatDateTime(const std::string& format, double oleDate,
                            const FormatSettings& settings) {
     const DateTimeParts parts = DecodeDateTime(oleDate);
     bool twelveHour = false;
-    for (std::size_t i = 0; i < format.size(); ++i) {
-        if (StartsWithNoCase(format, i, "ampm") || StartsWithNoCase(format, i, "am/pm") ||
-            StartsWithNoCase(format, i, "a/p")) {
-            twelveHour = true;
-        }
+    for (std::size_t i = 0; i < format.size(); i += NextToken(format, i).text.size()) {
+        const Token::Kind kind = NextToken(format, i).kind;
+        twelveHour = twelveHour || kind == Token::kAmPmText || kind == Token::kAmPmLetters;
     }
     const int hour = twelveHour ? (parts.hour % 12 == 0 ? 12 : parts.hour % 12) : parts.hour;
     const bool afternoon = parts.hour >= 12;
 
     std::string out;
-    bool afterHour = false;  // an "m" right after an hour is a minute, otherwise a month
-    std::size_t i = 0;
-    while (i < format.size()) {
-        const char c = format[i];
-        const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (c == '\'' || c == '"') {
-            const std::size_t close = format.find(c, i + 1);
-            const std::size_t end = close == std::string::npos ? format.size() : close;
-            out.append(format, i + 1, end - i - 1);
-            i = end == format.size() ? end : end + 1;
-            continue;
+    bool afterHour = false;  // m or mm right after an hour is a minute, otherwise a month
+    for (std::size_t i = 0; i < format.size();) {
+        const Token token = NextToken(format, i);
+        const std::size_t run = token.text.size();
+        i += run;
+        switch (token.kind) {
+            case Token::kText:
+                out += token.text;
+                continue;
+            case Token::kQuoted: {
+                const bool closed = run > 1 && token.text.back() == token.text.front();
+                out += token.text.substr(1, run - (closed ? 2 : 1));
+                continue;
+            }
+            case Token::kDateSeparator:
+                out += settings.dateSeparator;
+                continue;
+            case Token::kAmPmText:
+                out += afternoon ? settings.pmText : settings.amText;
+                continue;
+            case Token::kAmPmLetters: {
+                // am/pm or a/p: the letters themselves, in the case of the mark's first letter.
+                const bool upper = token.text[0] == 'A' || token.text[0] == 'P';
+                const std::size_t slash = token.text.find('/');
+                const auto letters =
+                    afternoon ? token.text.substr(slash + 1) : token.text.substr(0, slash);
+                for (char c : letters) {
+                    out += upper ? static_cast<char>(c & ~0x20) : AsciiLower(c);
+                }
+                continue;
+            }
+            case Token::kField:
+                break;
         }
-        if (StartsWithNoCase(format, i, "ampm")) {
-            out += afternoon ? "PM" : "AM";
-            i += 4;
-            continue;
-        }
-        if (StartsWithNoCase(format, i, "am/pm")) {
-            const bool upper = std::isupper(static_cast<unsigned char>(c)) != 0;
-            out += afternoon ? (upper ? "PM" : "pm") : (upper ? "AM" : "am");
-            i += 5;
-            continue;
-        }
-        if (StartsWithNoCase(format, i, "a/p")) {
-            const bool upper = std::isupper(static_cast<unsigned char>(c)) != 0;
-            out += afternoon ? (upper ? 'P' : 'p') : (upper ? 'A' : 'a');
-            i += 3;
-            continue;
-        }
-        const std::size_t run = RunLength(format, i);
-        switch (lower) {
+        switch (token.field) {
             case 'd':
-                out += run == 1 ? std::to_string(parts.day) : Padded(parts.day, 2);
-                afterHour = false;
+                out += run <= 2   ? Number(parts.day, run)
+                       : run == 3 ? settings.shortDayNames[parts.dayOfWeek]
+                                  : settings.longDayNames[parts.dayOfWeek];
                 break;
             case 'm':
-                if (afterHour) {
-                    out += run == 1 ? std::to_string(parts.minute) : Padded(parts.minute, 2);
+                if (afterHour && run <= 2) {
+                    out += Number(parts.minute, run);
                 } else {
-                    out += run == 1 ? std::to_string(parts.month) : Padded(parts.month, 2);
+                    out += run <= 2   ? Number(parts.month, run)
+                           : run == 3 ? settings.shortMonthNames[parts.month - 1]
+                                      : settings.longMonthNames[parts.month - 1];
                 }
-                afterHour = false;
                 break;
             case 'y':
                 out += run <= 2 ? Padded(parts.year % 100, 2) : Padded(parts.year, 4);
-                afterHour = false;
                 break;
             case 'h':
-                out += run == 1 ? std::to_string(hour) : Padded(hour, 2);
-                afterHour = true;
+                out += Number(hour, run);
                 break;
             case 'n':
-                out += run == 1 ? std::to_string(parts.minute) : Padded(parts.minute, 2);
-                afterHour = false;
+                out += Number(parts.minute, run);
                 break;
             case 's':
-                out += run == 1 ? std::to_string(parts.second) : Padded(parts.second, 2);
-                afterHour = false;
+                out += Number(parts.second, run);
                 break;
-            case 'z':
+            default:  // z
                 out += run < 3 ? std::to_string(parts.millisecond) : Padded(parts.millisecond, 3);
-                afterHour = false;
-                break;
-            case '/':
-                out.append(run, settings.dateSeparator);
-                break;
-            default:
-                out.append(format, i, run);
                 break;
         }
-        i += run;
+        afterHour = token.field == 'h';
     }
     return out;
 }
 
 std::optional<double> ParseDate(const std::string& text, const FormatSettings& settings) {
-    // The order of day, month and year is the order of their first letters in the format.
+    // The order of day, month and year is the order of their first fields in the format.
     enum Field { kDay, kMonth, kYear };
     Field order[3] = {kMonth, kDay, kYear};
     int found = 0;
     bool seen[3] = {false, false, false};
-    for (char c : settings.shortDateFormat) {
-        const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string& format = settings.shortDateFormat;
+    for (std::size_t i = 0; i < format.size(); i += NextToken(format, i).text.size()) {
+        const char lower = NextToken(format, i).field;
         const Field field = lower == 'd' ? kDay : lower == 'm' ? kMonth : kYear;
         if ((lower == 'd' || lower == 'm' || lower == 'y') && !seen[field] && found < 3) {
             seen[field] = true;
@@ -236,10 +238,11 @@ std::optional<double> ParseDate(const std::string& text, const FormatSettings& s
     for (int n = 0; n < 3; ++n) {
         skipBlanks();
         if (n > 0) {
-            if (pos >= text.size() || text[pos] != settings.dateSeparator) {
+            const std::string& separator = settings.dateSeparator;
+            if (separator.empty() || text.compare(pos, separator.size(), separator) != 0) {
                 return std::nullopt;
             }
-            ++pos;
+            pos += separator.size();
             skipBlanks();
         }
         int digits = 0;

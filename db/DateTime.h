@@ -17,6 +17,7 @@ struct DateTimeParts {
     int minute = 0;
     int second = 0;
     int millisecond = 0;
+    int dayOfWeek = 6;  // 0 Sunday to 6 Saturday
 };
 
 // The date's day number; nothing when the year, month or day does not exist.

@@ -1,8 +1,5 @@
 #include "db/DbQuery.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "db/DbConnection.h"
 #include "db/DbTransaction.h"
 #include "db/FieldConversion.h"
@@ -11,11 +8,28 @@
 namespace zav {
 namespace {
 
+char UpperCase(char c, bool afterLatin1Lead) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte >= 'a' && byte <= 'z') ||
+        (afterLatin1Lead && byte >= 0xA0 && byte <= 0xBE && byte != 0xB7)) {
+        return static_cast<char>(byte - 0x20);
+    }
+    return c;
+}
+
+// UTF-8 names equal but for the case of ASCII and Latin-1 letters (Ä and ä): such a letter is
+// the lead byte C3 and a second byte that differs by 0x20 between the cases.
 bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::toupper(x) == std::toupper(y);
-           });
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const bool latin1 = i > 0 && a[i - 1] == '\xC3';
+        if (UpperCase(a[i], latin1) != UpperCase(b[i], latin1)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace

@@ -11,10 +11,6 @@ constexpr const char* kNotConnected =
     "Operation kann nicht ausgeführt werden -- DB ist nicht geöffnet";
 constexpr const char* kNotActive = "Transaktion ist nicht aktiv";
 
-bool IsBlank(const std::string& text) {
-    return text.find_first_not_of(" \t\r\n") == std::string::npos;
-}
-
 // Blob segments and transaction control would go around the layer's own handles.
 bool IsRefusedType(int type) {
     return type == isc_info_sql_stmt_get_segment || type == isc_info_sql_stmt_put_segment ||
@@ -55,7 +51,7 @@ void TDbStatement::ExecQuery() {
         if (!transaction_.Active()) {
             throw DatabaseError(kNotActive);
         }
-        if (IsBlank(sql_)) {
+        if (sql_.empty()) {  // blanks alone go to the server, which names the fault
             throw DatabaseError("Leere Abfrage");
         }
         statement_.Prepare(transaction_.Handle(), sql_);

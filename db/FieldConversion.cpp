@@ -1,5 +1,6 @@
 #include "db/FieldConversion.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -7,6 +8,7 @@
 #include <limits>
 
 #include "db/Convert.h"
+#include "db/DateTime.h"
 #include "db/Windows1252.h"
 #include "platform/Errors.h"
 
@@ -41,6 +43,24 @@ std::int32_t Narrow(std::int64_t number, const ColumnValue& value,
         OutOfRange(value, componentName);
     }
     return static_cast<std::int32_t>(number);
+}
+
+// Text in the database is a signed decimal integer, blanks before it allowed; the hexadecimal forms
+// of the program's own input are not.
+std::int32_t TextToInt32(const std::string& text, const ColumnValue& value,
+                         const std::string& componentName) {
+    const std::size_t start = std::min(text.find_first_not_of(' '), text.size());
+    const bool plus = start < text.size() && text[start] == '+' && text[start + 1] != '-';
+    const char* end = text.data() + text.size();
+    std::int64_t number = 0;
+    const auto [stop, error] = std::from_chars(text.data() + start + (plus ? 1 : 0), end, number);
+    if (error == std::errc::invalid_argument || stop != end) {
+        throw ConvertError("''" + text + "'' ist kein gültiger Integer-Wert");
+    }
+    if (error != std::errc()) {
+        OutOfRange(value, componentName);
+    }
+    return Narrow(number, value, componentName);
 }
 
 std::int64_t PowerOfTen(int exponent) {
@@ -129,20 +149,9 @@ std::string ShortestText(T number) {
 
 // Day count of the client library's dates (days since 17 November 1858) as yyyy-mm-dd.
 std::string DateText(std::int32_t mjd) {
-    // Civil date from the day count relative to 1 March of year 0.
-    std::int64_t days = static_cast<std::int64_t>(mjd) + 678881;
-    const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const std::int64_t dayOfEra = days - era * 146097;
-    const std::int64_t yearOfEra =
-        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const std::int64_t monthIndex = (5 * dayOfYear + 2) / 153;
-    const std::int64_t day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
-    const std::int64_t month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
-    const std::int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%04lld-%02lld-%02lld", static_cast<long long>(year),
-                  static_cast<long long>(month), static_cast<long long>(day));
+    const DateTimeParts parts = DecodeDateTime(static_cast<double>(mjd) - 15018);
+    char buffer[48];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", parts.year, parts.month, parts.day);
     return buffer;
 }
 
@@ -159,7 +168,7 @@ std::string TimeText(std::uint32_t fraction) {
 
 std::int32_t ColumnToInt32(const ColumnValue& value, const std::string& componentName) {
     if (IsText(value)) {
-        return StrToInt(value.isNull ? std::string() : DecodeText(value));
+        return TextToInt32(value.isNull ? std::string() : DecodeText(value), value, componentName);
     }
     if (value.isNull) {
         return 0;

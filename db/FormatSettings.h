@@ -6,21 +6,6 @@
 
 namespace zav {
 
-// The user's regional conventions that dates and numbers are read and written with. In a date
-// format "/" stands for the date separator; d, M and y are day, month and year. In a time format
-// h (H) is the hour, n (or m) the minute, s the second, z the millisecond, and AMPM switches to
-// a 12-hour clock. Text between quotes is written as it stands.
-struct FormatSettings {
-    char decimalSeparator = '.';
-    char dateSeparator = '/';
-    std::string shortDateFormat = "M/d/yyyy";
-    std::string longTimeFormat = "h:nn:ss AMPM";
-
-    static FormatSettings German();
-    static FormatSettings EnglishUS();
-    static FormatSettings FromRegional(const RegionalSettings& regional);
-};
-
 // The process-wide settings, read from the operating system on first use.
 FormatSettings& CurrentFormatSettings();
 void SetFormatSettings(const FormatSettings& settings);

@@ -6,15 +6,6 @@
 
 namespace zav {
 
-// A finite double as an exact decimal: value = 0.digits * 10^exponent. digits has no leading or
-// trailing zeros and is empty for zero.
-struct DecimalExpansion {
-    bool negative = false;
-    std::string digits;
-    int exponent = 0;
-};
-DecimalExpansion ExactDecimal(double finiteValue);
-
 // The general number format with 15 significant digits: rounded to 18 significant digits
 // (halves to even), then to 15 (a sixteenth digit of 5 or more rounds up in magnitude);
 // fixed notation for decimal exponents -3 to 15, otherwise d.dddE-x. Zero gives "0", infinities

@@ -30,16 +30,19 @@ std::string SqlDateTime(const TNullableDateTime& value);
 std::string SqlStr(const std::string& value);
 std::string SqlStr(const TNullableString& value);
 
-// One column name with the literal of its value. The name is used exactly as given.
+// One column name with the literal of its value. The name is used exactly as given; the literal is
+// the list's business, so only the list makes a pair with one.
 class TSqlFieldValuePair {
 public:
     TSqlFieldValuePair() = default;
-    TSqlFieldValuePair(std::string name, std::string sqlValue)
-        : _sqlValue(std::move(sqlValue)), Name(std::move(name)) {}
 
     const std::string& SqlValue() const { return _sqlValue; }
 
 private:
+    friend class TSqlFieldValueList;
+    TSqlFieldValuePair(std::string name, std::string sqlValue)
+        : _sqlValue(std::move(sqlValue)), Name(std::move(name)) {}
+
     std::string _sqlValue;
 
 public:

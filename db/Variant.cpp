@@ -1,10 +1,12 @@
 #include "db/Variant.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <utility>
 
 #include "db/Convert.h"
+#include "db/NumberFormat.h"
 #include "platform/Errors.h"
 
 namespace zav {
@@ -377,8 +379,13 @@ double Variant::ToDouble() const {
         case VarType::Double:
         case VarType::Date:
             return v.double_;
-        case VarType::Currency:
-            return static_cast<double>(v.int_) / 10000.0;
+        case VarType::Currency: {
+            // Through the exact decimal: one rounding, also beyond the 53 bits a double holds.
+            const std::string exact = FormatCurrency(Currency{v.int_}, '.');
+            double value = 0.0;
+            std::from_chars(exact.data(), exact.data() + exact.size(), value);
+            return value;
+        }
         case VarType::UInt64:
             return static_cast<double>(v.UnsignedValue());
         default:

@@ -13,6 +13,7 @@ packages=(
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 file
   clang-14 libclang-rt-14-dev  # fuzz targets (scripts/fuzz.sh)
+  locales-all  # regional formats of real locales (platform tests)
 )
 
 missing=()

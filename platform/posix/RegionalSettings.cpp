@@ -1,74 +1,57 @@
 #include "platform/RegionalSettings.h"
 
-#include <clocale>
 #include <langinfo.h>
 
+#include <clocale>
+#include <memory>
+#include <optional>
 #include <string>
+
+#include "platform/LocaleFormat.h"
 
 namespace zav {
 namespace {
 
-// Turns a C library format ("%d.%m.%Y", "%H:%M:%S") into the letter form of RegionalSettings.
-std::string FromStrftimeFormat(const std::string& format) {
-    std::string result;
-    for (std::size_t i = 0; i < format.size(); ++i) {
-        if (format[i] != '%' || i + 1 == format.size()) {
-            result += format[i];
-            continue;
-        }
-        switch (format[++i]) {
-            case 'd': result += "dd"; break;
-            case 'e': result += "d"; break;
-            case 'm': result += "MM"; break;
-            case 'y': result += "yy"; break;
-            case 'Y': result += "yyyy"; break;
-            case 'H': result += "hh"; break;
-            case 'I': result += "hh"; break;
-            case 'M': result += "nn"; break;
-            case 'S': result += "ss"; break;
-            case 'p': result += "AMPM"; break;
-            case 'D': result += "MM/dd/yy"; break;
-            case 'T': result += "hh:nn:ss"; break;
-            case 'r': result += "hh:nn:ss AMPM"; break;
-            case '%': result += '%'; break;
-            default: break;
-        }
-    }
-    return result;
-}
+struct LocaleDeleter {
+    void operator()(locale_t locale) const { freelocale(locale); }
+};
 
-char FirstSeparator(const std::string& dateFormat) {
-    for (char c : dateFormat) {
-        if (c != 'd' && c != 'M' && c != 'y') {
-            return c;
-        }
-    }
-    return '/';
+// Unknown codes give a numeric format that every reader understands instead of a wrong one.
+std::string LetterForm(locale_t locale, nl_item item, const char* fallback) {
+    const std::optional<std::string> format = FormatFromStrftime(nl_langinfo_l(item, locale));
+    return format && !format->empty() ? *format : fallback;
 }
 
 }  // namespace
 
-RegionalSettings ReadRegionalSettings() {
-    RegionalSettings settings;
+FormatSettings ReadRegionalSettings() {
+    FormatSettings settings;
     // Read the user's conventions without changing the process locale for anyone else.
-    locale_t user = newlocale(LC_ALL_MASK, "", static_cast<locale_t>(0));
-    if (user == static_cast<locale_t>(0)) {
+    const std::unique_ptr<std::remove_pointer_t<locale_t>, LocaleDeleter> user(
+        newlocale(LC_ALL_MASK, "", static_cast<locale_t>(0)));
+    if (!user) {
         return settings;
     }
-    const char* decimal = nl_langinfo_l(RADIXCHAR, user);
-    if (decimal != nullptr && decimal[0] != '\0' && decimal[1] == '\0') {
+    const auto text = [&user](nl_item item) {
+        return std::string(nl_langinfo_l(item, user.get()));
+    };
+    const std::string decimal = text(RADIXCHAR);
+    if (decimal.size() == 1) {
         settings.decimalSeparator = decimal[0];
     }
-    const std::string dateFormat = FromStrftimeFormat(nl_langinfo_l(D_FMT, user));
-    if (!dateFormat.empty()) {
-        settings.shortDateFormat = dateFormat;
-        settings.dateSeparator = FirstSeparator(dateFormat);
+    settings.shortDateFormat = LetterForm(user.get(), D_FMT, "yyyy-MM-dd");
+    settings.dateSeparator = DateSeparatorOf(settings.shortDateFormat, "-");
+    settings.longTimeFormat = LetterForm(user.get(), T_FMT, "hh:nn:ss");
+    for (int i = 0; i < 12; ++i) {
+        settings.shortMonthNames[i] = text(ABMON_1 + i);
+        settings.longMonthNames[i] = text(MON_1 + i);
     }
-    const std::string timeFormat = FromStrftimeFormat(nl_langinfo_l(T_FMT, user));
-    if (!timeFormat.empty()) {
-        settings.longTimeFormat = timeFormat;
+    for (int i = 0; i < 7; ++i) {
+        settings.shortDayNames[i] = text(ABDAY_1 + i);
+        settings.longDayNames[i] = text(DAY_1 + i);
     }
-    freelocale(user);
+    settings.amText = text(AM_STR);
+    settings.pmText = text(PM_STR);
     return settings;
 }
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/WindowsLocaleFormat.h"
+#include "platform/LocaleFormat.h"
 #include "platform/win32/WinText.h"
 
 namespace zav {
@@ -25,17 +25,12 @@ std::string UserLocaleInfo(LCTYPE type) {
     return win32::ToUtf8(buffer);
 }
 
-// A separator the program can hold in one char; anything longer or outside ASCII is left out.
-bool SingleAsciiChar(const std::string& text) {
-    return text.size() == 1 && static_cast<unsigned char>(text[0]) < 0x80;
-}
-
 }  // namespace
 
-RegionalSettings ReadRegionalSettings() {
-    RegionalSettings settings;
+FormatSettings ReadRegionalSettings() {
+    FormatSettings settings;
     const std::string decimal = UserLocaleInfo(LOCALE_SDECIMAL);
-    if (SingleAsciiChar(decimal)) {
+    if (decimal.size() == 1) {  // one byte of UTF-8 is ASCII
         settings.decimalSeparator = decimal[0];
     }
     const std::string shortDate = DateFormatFromWindows(UserLocaleInfo(LOCALE_SSHORTDATE));
@@ -43,13 +38,23 @@ RegionalSettings ReadRegionalSettings() {
         settings.shortDateFormat = shortDate;
     }
     const std::string dateSeparator = UserLocaleInfo(LOCALE_SDATE);
-    settings.dateSeparator = SingleAsciiChar(dateSeparator)
-                                 ? dateSeparator[0]
-                                 : DateSeparatorOf(settings.shortDateFormat, '/');
+    settings.dateSeparator =
+        !dateSeparator.empty() ? dateSeparator : DateSeparatorOf(settings.shortDateFormat, "/");
     const std::string longTime = TimeFormatFromWindows(UserLocaleInfo(LOCALE_STIMEFORMAT));
     if (!longTime.empty()) {
         settings.longTimeFormat = longTime;
     }
+    // Windows counts the days from Monday.
+    for (int i = 0; i < 12; ++i) {
+        settings.shortMonthNames[i] = UserLocaleInfo(LOCALE_SABBREVMONTHNAME1 + i);
+        settings.longMonthNames[i] = UserLocaleInfo(LOCALE_SMONTHNAME1 + i);
+    }
+    for (int i = 0; i < 7; ++i) {
+        settings.shortDayNames[(i + 1) % 7] = UserLocaleInfo(LOCALE_SABBREVDAYNAME1 + i);
+        settings.longDayNames[(i + 1) % 7] = UserLocaleInfo(LOCALE_SDAYNAME1 + i);
+    }
+    settings.amText = UserLocaleInfo(LOCALE_S1159);
+    settings.pmText = UserLocaleInfo(LOCALE_S2359);
     return settings;
 }
 

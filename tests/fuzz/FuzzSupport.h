@@ -29,7 +29,7 @@ inline FormatSettings SettingsFor(std::uint8_t selector) {
         case 1:
             return FormatSettings::EnglishUS();
         default:
-            return FormatSettings{'.', '-', "yyyy-MM-dd", "hh:nn:ss"};
+            return FormatSettings{'.', "-", "yyyy-MM-dd", "hh:nn:ss"};
     }
 }
 

@@ -140,7 +140,7 @@ TEST_F(ConvertTest, StrToDateFollowsTheShortDateFormat) {
     EXPECT_EQ(StrToDate("31.12.9999"), 2958465.0);
     SetFormatSettings(FormatSettings::EnglishUS());
     EXPECT_EQ(StrToDate("3/15/2020"), 43905.0);
-    FormatSettings iso{'.', '-', "yyyy-MM-dd", "hh:nn:ss"};
+    FormatSettings iso{'.', "-", "yyyy-MM-dd", "hh:nn:ss"};
     SetFormatSettings(iso);
     EXPECT_EQ(StrToDate("2020-03-15"), 43905.0);
 }

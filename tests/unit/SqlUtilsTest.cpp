@@ -79,7 +79,7 @@ TEST_F(SqlUtilsTest, ParamsAndGenerators) {
 
 TEST_F(SqlUtilsTest, GetItemChecksTheIndex) {
     TSqlFieldValueList list;
-    list.Add(TSqlFieldValuePair("A", "1"));
+    list.AddParam("A");
     list.AddNull("B");
     EXPECT_EQ(list.Count(), 2);
     EXPECT_EQ(list.GetItem(1).Name, "B");
