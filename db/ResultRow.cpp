@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <new>
 
+#include "db/Windows1252.h"
+
 namespace zav {
 
 XSQLDA* ResultRow::Reserve(int columnCount) {
@@ -34,6 +36,10 @@ void ResultRow::Bind() {
         ColumnInfo& column = columns_[i];
         column.name.assign(var.aliasname, static_cast<std::size_t>(std::max<short>(
                                               0, std::min<short>(var.aliasname_length, 31))));
+        // Names of a connection without character set come as the statement's Windows-1252 bytes.
+        if (!IsValidUtf8(column.name)) {
+            column.name = Windows1252ToUtf8(column.name);
+        }
         column.type = static_cast<short>(var.sqltype & ~1);
         column.scale = var.sqlscale;
         column.subType = var.sqlsubtype;

@@ -63,6 +63,10 @@ TEST_F(DbQueryTest, ColumnsByNameIgnoreCaseAndByPosition) {
     c.OpenFirst("select count(*) as ANZAHL, max(POS) + 1 from HGR_ARTIKEL");
     EXPECT_EQ(c.first.FieldByName("anzahl").AsInteger(), 14);
     EXPECT_EQ(c.first.Field(1).AsInteger(), 21);
+
+    c.OpenFirst("select 7 as \"GR\u00d6SSE_\u00c9T\u00c9\" from RDB$DATABASE");
+    EXPECT_EQ(c.first.FieldByName("gr\u00f6sse_\u00e9t\u00e9").AsInteger(), 7);
+    EXPECT_EQ(c.first.Field(0).Name(), "GR\u00d6SSE_\u00c9T\u00c9");
 }
 
 TEST_F(DbQueryTest, WideResultsAreDescribedInFull) {

@@ -38,10 +38,15 @@ TEST_F(DbStatementTest, RefusesToRunOutsideAnOpenConnectionAndTransaction) {
 
 TEST_F(DbStatementTest, EmptyAndRefusedTexts) {
     c.OpenFirst("select * from BETRIEB");
-    for (const char* empty : {"", "  \r\n "}) {
-        c.statement.SetSQL(empty);
-        EXPECT_TRUE(
-            ThrowsWithMessage<DatabaseError>([&] { c.statement.ExecQuery(); }, "Leere Abfrage"));
+    c.statement.SetSQL("");
+    EXPECT_TRUE(
+        ThrowsWithMessage<DatabaseError>([&] { c.statement.ExecQuery(); }, "Leere Abfrage"));
+    c.statement.SetSQL("  \r\n ");  // not empty: the server's own error
+    try {
+        c.statement.ExecQuery();
+        ADD_FAILURE() << "blank statement executed";
+    } catch (const DatabaseError& error) {
+        EXPECT_NE(std::string(error.what()), "Leere Abfrage");
     }
     c.statement.SetSQL("set transaction");
     EXPECT_TRUE(

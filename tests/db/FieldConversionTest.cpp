@@ -73,7 +73,8 @@ TEST_F(FieldConversionTest, ValuesOutsideTheIntegerRangeRaise) {
     for (const std::string expression :
          {"cast(2147483648 as bigint)", "cast(-2147483649 as bigint)",
           "cast(2147483647.5 as numeric(18,1))", "cast(-3000000000.00 as numeric(18,2))",
-          "cast(1e10 as double precision)", "cast(-1e10 as float)"}) {
+          "cast(1e10 as double precision)", "cast(-1e10 as float)",
+          "cast('2147483648' as char(12))", "cast('-99999999999999999999' as varchar(30))"}) {
         EXPECT_TRUE(ThrowsWithMessage<DatabaseError>([&] { Value(expression).AsInteger(); }, text))
             << expression;
     }
@@ -89,6 +90,10 @@ TEST_F(FieldConversionTest, TextMustBeAnIntegerAsItStands) {
         {"cast('abc' as char(5))", "''abc'' ist kein gültiger Integer-Wert"},
         {"cast(null as varchar(5))", "'''' ist kein gültiger Integer-Wert"},
         {"cast('' as char(3))", "'''' ist kein gültiger Integer-Wert"},
+        // The database holds decimal integers; hexadecimal is the program's own input syntax.
+        {"cast('$7E4' as varchar(5))", "''$7E4'' ist kein gültiger Integer-Wert"},
+        {"cast('0x7E4' as varchar(5))", "''0x7E4'' ist kein gültiger Integer-Wert"},
+        {"cast('+-5' as varchar(5))", "''+-5'' ist kein gültiger Integer-Wert"},
     };
     for (const Case& test : cases) {
         EXPECT_TRUE(
