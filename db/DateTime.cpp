@@ -75,14 +75,14 @@ std::string Number(int value, std::size_t run) {
 }  // namespace
 
 std::optional<double> TryEncodeDate(int year, int month, int day) {
-    using namespace std::chrono;
-    const year_month_day date{std::chrono::year(year),
-                              std::chrono::month(static_cast<unsigned>(month)),
-                              std::chrono::day(static_cast<unsigned>(day))};
+    const std::chrono::year_month_day date{std::chrono::year(year),
+                                           std::chrono::month(static_cast<unsigned>(month)),
+                                           std::chrono::day(static_cast<unsigned>(day))};
     if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31 || !date.ok()) {
         return std::nullopt;
     }
-    return static_cast<double>(sys_days(date).time_since_epoch().count() + kUnixEpochDay);
+    return static_cast<double>(std::chrono::sys_days(date).time_since_epoch().count() +
+                               kUnixEpochDay);
 }
 
 double EncodeTime(int hour, int minute, int second, int millisecond) {

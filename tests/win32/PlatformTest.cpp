@@ -274,9 +274,9 @@ TEST_F(RegionalSettingsTest, TakesTheUsersFormatsInLetterForm) {
     Set(L"sDate", L"-");
     Set(L"sShortDate", L"yyyy-MM-dd");
     Set(L"sTimeFormat", L"h.mm.ss tt");
-    const RegionalSettings settings = ReadRegionalSettings();
+    const FormatSettings settings = ReadRegionalSettings();
     EXPECT_EQ(settings.decimalSeparator, ',');
-    EXPECT_EQ(settings.dateSeparator, '-');
+    EXPECT_EQ(settings.dateSeparator, "-");
     EXPECT_EQ(settings.shortDateFormat, "yyyy-MM-dd");
     EXPECT_EQ(settings.longTimeFormat, "h.nn.ss AMPM");
 }
