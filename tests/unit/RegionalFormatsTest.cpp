@@ -59,8 +59,9 @@ TEST_P(RegionalFormatsTest, WritesDateAndTimeAsTheRegionDoes) {
     settings.longMonthNames[2] = "marzo";
     settings.longMonthNames[11] = "diciembre";
     SetFormatSettings(settings);
-    EXPECT_EQ(SqlDateTimeWithin(At(2020, 3, 15, 14, 5, 9), std::chrono::seconds(10)), c.afternoon);
-    EXPECT_EQ(SqlDateTimeWithin(-1.25, std::chrono::seconds(10)), c.beforeEpoch);
+    EXPECT_EQ(SqlDateTimeWithin(At(2020, 3, 15, 14, 5, 9), std::chrono::seconds(10)), c.afternoon)
+        << c.region;
+    EXPECT_EQ(SqlDateTimeWithin(-1.25, std::chrono::seconds(10)), c.beforeEpoch) << c.region;
 }
 
 INSTANTIATE_TEST_SUITE_P(
