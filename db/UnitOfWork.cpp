@@ -1,0 +1,16 @@
+#include "db/UnitOfWork.h"
+
+namespace zav {
+
+UnitOfWork::~UnitOfWork() {
+    if (!committed_) {
+        transaction_.Rollback();
+    }
+}
+
+void UnitOfWork::Commit() {
+    transaction_.Commit();
+    committed_ = true;
+}
+
+}  // namespace zav
