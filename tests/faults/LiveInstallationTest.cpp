@@ -146,8 +146,10 @@ TEST_F(BesideAServer, FailedRollbackLeavesNoAttachmentBehind) {
         errorBox = RunUpdateLikeTheButton(remote_);
     }
     EXPECT_THAT(errorBox, HasSubstr("Abgelehnt im Test"));
-    // A leftover would hold the renumbered groups, and the next run would wait on them.
     ExpectNothingLeft();
+    if (HasFailure()) {
+        return;  // a leftover holds the renumbered groups: the next run would wait on it
+    }
     ExecuteOn(remote_, "DROP TRIGGER T_REJECT");
     ExpectALaterRunCompletes();
 }
