@@ -96,7 +96,7 @@ std::string TDbTransaction::ParameterBlock() const {
                          static_cast<char>(isc_tpb_concurrency),  static_cast<char>(isc_tpb_wait),
                          static_cast<char>(isc_tpb_lock_timeout), 4};
     // The value as four bytes, least significant first.
-    auto value = static_cast<uint32_t>(lockTimeoutSeconds_);
+    auto value = static_cast<std::uint32_t>(lockTimeoutSeconds_);
     for (int i = 0; i < 4; ++i, value >>= 8) {
         block += static_cast<char>(value & 0xFF);
     }

@@ -1,5 +1,7 @@
 #include "db/UnitOfWork.h"
 
+#include "db/DbTransaction.h"
+
 namespace zav {
 
 UnitOfWork::~UnitOfWork() {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "db/DbTransaction.h"
-
 namespace zav {
+
+class TDbTransaction;
 
 // The writes of one unit of work in a transaction: they become durable only by Commit(). Leaving
 // the scope without it (an error on its way, a refused commit) rolls them back, never commits.

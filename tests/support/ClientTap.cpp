@@ -200,10 +200,7 @@ ISC_STATUS ISC_EXPORT isc_attach_database(ISC_STATUS* status, short nameLength,
 }
 
 ISC_STATUS ISC_EXPORT isc_detach_database(ISC_STATUS* status, isc_db_handle* db) {
-    ISC_STATUS result = 0;
-    if (!InjectedFailure("detach", status, result)) {
-        result = Real().detachDatabase(status, db);
-    }
+    const ISC_STATUS result = Real().detachDatabase(status, db);
     Trace("detach" + Result(result));
     return result;
 }
@@ -225,10 +222,7 @@ ISC_STATUS ISC_EXPORT isc_start_multiple(ISC_STATUS* status, isc_tr_handle* tran
 }
 
 ISC_STATUS ISC_EXPORT isc_commit_transaction(ISC_STATUS* status, isc_tr_handle* transaction) {
-    ISC_STATUS result = 0;
-    if (!InjectedFailure("commit", status, result)) {
-        result = Real().commitTransaction(status, transaction);
-    }
+    const ISC_STATUS result = Real().commitTransaction(status, transaction);
     Trace("commit" + Result(result));
     return result;
 }

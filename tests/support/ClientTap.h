@@ -12,7 +12,7 @@ typedef void (*ZavTapExecuteHook)(const char* sql, void* context);
 
 void zav_tap_set_trace(ZavTapTraceSink sink, void* context);
 void zav_tap_set_execute_hook(ZavTapExecuteHook hook, void* context);
-// Makes the next call of the kind ("exec", "commit", "rollback", "detach") fail with the error
+// Makes the next call of the kind ("exec" or "rollback") fail with the error
 // code without reaching the library, which goes on holding what the call would have ended. An
 // execute hook may set it for the statement it sees.
 void zav_tap_fail_next(const char* call, long code);
