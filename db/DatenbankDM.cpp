@@ -3,6 +3,13 @@
 #include "platform/Errors.h"
 
 namespace zav {
+namespace {
+
+// Long enough for a short save in another program, short enough that the window does not seem to
+// hang when the accounting application holds a revenue group that its user is editing.
+constexpr int kLockTimeoutSeconds = 10;
+
+}  // namespace
 
 TdmDatenbank::TdmDatenbank()
     : trMain(dbMain), sqlMain(dbMain, trMain), dqQuery("dqQuery", dbMain, trMain) {
@@ -12,6 +19,7 @@ TdmDatenbank::TdmDatenbank()
     trMain.SetAllowAutoStart(true);
     trMain.SetAutoStopAction(TransactionAction::Commit);
     trMain.SetDefaultAction(TransactionAction::Commit);
+    trMain.SetLockTimeoutSeconds(kLockTimeoutSeconds);
 }
 
 void TdmDatenbank::Connect(const std::string& aDbFilePath) {

@@ -12,7 +12,8 @@ namespace zav {
 
 // The tool's one connection to the accounting database, its transaction, a query and a statement.
 // The operations leave dqQuery open, so trMain stays active for the statements that follow; the
-// transaction commits when the last open query closes or the connection closes.
+// transaction commits when the last open query closes or the connection closes. A write waits at
+// most a few seconds for rows that another program holds, then fails with LockConflictError.
 class TdmDatenbank {
 public:
     // Throws ClientLibraryError when the client library is missing.

@@ -12,6 +12,11 @@ namespace {
 constexpr const char* kDpbPrefix = "isc_dpb_";
 constexpr std::size_t kMaxDpbValue = 255;  // one length byte
 
+constexpr const char* kLockConflictAdvice =
+    "Ein anderes Programm bearbeitet gerade dieselben Daten, zum Beispiel die Buchhaltung. Bitte "
+    "schließen Sie die Buchhaltung oder beenden Sie dort die laufende Bearbeitung und starten Sie "
+    "das Update danach erneut.";
+
 std::string LowerAscii(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -28,7 +33,7 @@ void Remove(std::vector<T*>& items, T* item) {
 TDbConnection::TDbConnection() : api_(FbClient::Get()) {}
 
 TDbConnection::~TDbConnection() {
-    CloseForcibly(true);
+    CloseForcibly();
 }
 
 void TDbConnection::SetDatabaseName(std::string aDatabaseName) {
@@ -71,13 +76,16 @@ void TDbConnection::Close() {
                 transaction->EndForced(transaction->DefaultActionCommits());
             }
         }
+        if (!Connected()) {
+            return;  // a transaction that could not be ended took the attachment with it
+        }
         StatusVector status;
         if (api_.detachDatabase(status.get(), &handle_) != 0) {
             Raise(status.status, ClientCall::Attachment);
         }
         handle_ = {};
     } catch (...) {
-        CloseForcibly(false);
+        CloseForcibly();
         throw;
     }
 }
@@ -104,25 +112,39 @@ void TDbConnection::UnbindTransaction(TDbTransaction* transaction) {
 void TDbConnection::Raise(const ISC_STATUS* status, ClientCall call) {
     DatabaseError error = ErrorFromStatus(api_, status);
     if (IsConnectionLost(status, call, error.SqlCode())) {
-        CloseForcibly(false);
+        CloseForcibly();
+    }
+    if (IsLockConflict(status)) {
+        throw LockConflictError(std::string(kLockConflictAdvice) + "\r\n\r\n" + error.what(),
+                                error.SqlCode(), error.EngineCode());
     }
     throw error;
 }
 
-void TDbConnection::CloseForcibly(bool rollbackOnly) noexcept {
+void TDbConnection::CloseForcibly() noexcept {
+    if (closingForcibly_) {
+        return;  // a rollback that failed within is dealt with by the detach below
+    }
+    closingForcibly_ = true;
     for (detail::DbBoundObject* object : boundObjects_) {
         object->ReleaseHandles();
     }
     for (TDbTransaction* transaction : transactions_) {
         if (transaction->Active()) {
-            transaction->EndForced(!rollbackOnly && transaction->DefaultActionCommits());
+            transaction->EndForced(false);
         }
     }
     if (Connected()) {
         StatusVector ignored;
-        api_.detachDatabase(ignored.get(), &handle_);
+        if (api_.detachDatabase(ignored.get(), &handle_) != 0 && api_.cancelOperation != nullptr) {
+            // Still attached, for instance with a transaction whose rollback failed: cut the
+            // attachment off, which ends its transactions without a commit, then let it go.
+            api_.cancelOperation(ignored.get(), &handle_, fb_cancel_abort);
+            api_.detachDatabase(ignored.get(), &handle_);
+        }
         handle_ = {};
     }
+    closingForcibly_ = false;
 }
 
 const std::string& TDbConnection::ParameterBlock() {
@@ -170,7 +192,7 @@ void TDbConnection::ReadDialect() {
         0) {
         // Attached but unusable: leave nothing half-open behind.
         DatabaseError error = ErrorFromStatus(api_, status.status);
-        CloseForcibly(false);
+        CloseForcibly();
         throw error;
     }
     int dialect = SQL_DIALECT_V5;

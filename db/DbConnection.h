@@ -39,7 +39,8 @@ public:
     // Attaches; does nothing when open.
     void Open();
     // Closes bound queries (committing by the stop rule), ends every transaction still active by
-    // its default action, detaches. The connection is closed afterwards even when this raises.
+    // its default action, detaches. When a step raises, the connection is closed forcibly (what is
+    // still open is rolled back) and the error raised: it is closed afterwards either way.
     void Close();
     bool Connected() const { return handle_ != isc_db_handle{}; }
     // 3 until a database of a lower dialect is opened; never raised again.
@@ -58,11 +59,14 @@ private:
 
     isc_db_handle* Handle() { return &handle_; }
     // Raises the error of a failed client call; closes the connection by force first when the
-    // failure means the server is gone.
+    // failure means the server is gone. A lock conflict is raised as LockConflictError with the
+    // advice for the user before the server's text.
     [[noreturn]] void Raise(const ISC_STATUS* status, ClientCall call);
-    // Releases every handle, ends every transaction forced (by its default action, or by rollback
-    // when rollbackOnly), detaches ignoring errors. Safe to call when already closed.
-    void CloseForcibly(bool rollbackOnly) noexcept;
+    // Releases every handle, rolls back every active transaction, detaches, all errors ignored.
+    // Never commits: a connection closed by force may be one whose state is unknown. An attachment
+    // that refuses to detach is cut off first, so none stays behind in the process. Safe to call
+    // when already closed, and from within itself.
+    void CloseForcibly() noexcept;
     const std::string& ParameterBlock();
     void ReadDialect();
 
@@ -77,6 +81,7 @@ private:
     std::string parameterBlock_;
     std::vector<std::string> paramsOfBlock_;
     bool parameterBlockBuilt_ = false;
+    bool closingForcibly_ = false;
     std::vector<TDbTransaction*> transactions_;
     std::vector<detail::DbBoundObject*> boundObjects_;
 };

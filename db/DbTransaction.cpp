@@ -1,6 +1,7 @@
 #include "db/DbTransaction.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "db/DbConnection.h"
 #include "db/StatusVector.h"
@@ -58,6 +59,10 @@ void TDbTransaction::Rollback() {
     }
 }
 
+void TDbTransaction::Commit() {
+    End(true, false);
+}
+
 void TDbTransaction::Bind(detail::DbBoundObject* object) {
     boundObjects_.push_back(object);
 }
@@ -71,14 +76,31 @@ void TDbTransaction::StartAutomatically() {
     if (!allowAutoStart_) {
         throw DatabaseError("Transaktion ist nicht aktiv");
     }
-    // No parameters: the server's default, a read-write snapshot that waits on lock conflicts.
-    TransactionEntry entry{connection_.Handle(), 0, nullptr};
+    const std::string parameters = ParameterBlock();
+    TransactionEntry entry{connection_.Handle(), static_cast<ISC_LONG>(parameters.size()),
+                           parameters.empty() ? nullptr : parameters.data()};
     StatusVector status;
     if (api_.startMultiple(status.get(), &handle_, 1, &entry) != 0) {
         handle_ = {};
         connection_.Raise(status.status, ClientCall::Statement);
     }
     startedAutomatically_ = true;
+}
+
+std::string TDbTransaction::ParameterBlock() const {
+    if (lockTimeoutSeconds_ <= 0) {
+        // No parameters: the server's default, a read-write snapshot that waits on lock conflicts.
+        return {};
+    }
+    std::string block = {static_cast<char>(isc_tpb_version3),     static_cast<char>(isc_tpb_write),
+                         static_cast<char>(isc_tpb_concurrency),  static_cast<char>(isc_tpb_wait),
+                         static_cast<char>(isc_tpb_lock_timeout), 4};
+    // The value as four bytes, least significant first.
+    auto value = static_cast<std::uint32_t>(lockTimeoutSeconds_);
+    for (int i = 0; i < 4; ++i, value >>= 8) {
+        block += static_cast<char>(value & 0xFF);
+    }
+    return block;
 }
 
 void TDbTransaction::QueryClosed() {
@@ -136,10 +158,17 @@ void TDbTransaction::End(bool commit, bool forced) {
         if (!forced) {
             connection_.Raise(status.status, commit ? ClientCall::Commit : ClientCall::Statement);
         }
-        if (commit && Active()) {
-            StatusVector ignored;
-            api_.rollbackTransaction(ignored.get(), &handle_);
+        // A refused forced commit is followed by a rollback.
+        StatusVector ignored;
+        const bool ended = commit && api_.rollbackTransaction(ignored.get(), &handle_) == 0;
+        handle_ = {};
+        startedAutomatically_ = false;
+        if (!ended) {
+            // The library may still hold the transaction and its locks: they go with the
+            // attachment.
+            connection_.CloseForcibly();
         }
+        return;
     }
     handle_ = {};
     startedAutomatically_ = false;

@@ -2,6 +2,7 @@
 
 #include <ibase.h>
 
+#include <string>
 #include <vector>
 
 #include "db/DbBinding.h"
@@ -32,6 +33,10 @@ public:
     TransactionAction DefaultAction() const { return defaultAction_; }
     void SetAllowAutoStart(bool aAllow) { allowAutoStart_ = aAllow; }
     bool AllowAutoStart() const { return allowAutoStart_; }
+    // How long a transaction started from now on waits for a row another attachment holds before
+    // the write fails; 0 waits without end (the server's default). Isolation stays the default.
+    void SetLockTimeoutSeconds(int aSeconds) { lockTimeoutSeconds_ = aSeconds; }
+    int LockTimeoutSeconds() const { return lockTimeoutSeconds_; }
 
     bool Active() const { return handle_ != isc_tr_handle{}; }
 
@@ -39,6 +44,9 @@ public:
     // close, errors of the rollback are ignored and the transaction is inactive afterwards. For
     // undoing the writes of a failed run.
     void Rollback();
+    // Ends a running transaction by a hard commit, not forced: bound queries close, and a refused
+    // commit is raised with the transaction still active, for the caller to roll back.
+    void Commit();
 
 private:
     friend class TDbConnection;
@@ -51,11 +59,14 @@ private:
 
     // Starts the server's default transaction (read-write, snapshot, waiting) for a query.
     void StartAutomatically();
+    // Empty for the server's default; otherwise the default spelled out with the lock timeout.
+    std::string ParameterBlock() const;
     // The stop rule, run each time a bound query has closed.
     void QueryClosed();
     // Commits or rolls back hard. Not forced: a failure is raised and the transaction stays
     // active. Forced: a failed commit is followed by a rollback, errors are ignored and the
-    // transaction is inactive afterwards.
+    // transaction is inactive afterwards; when the rollback fails too, the library may still hold
+    // the transaction with its locks, so the connection is closed forcibly.
     void End(bool commit, bool forced);
     void EndForced(bool commit) noexcept;
     bool DefaultActionCommits() const;
@@ -66,6 +77,7 @@ private:
     TransactionAction autoStopAction_ = TransactionAction::None;
     TransactionAction defaultAction_ = TransactionAction::Commit;
     bool allowAutoStart_ = true;
+    int lockTimeoutSeconds_ = 0;
     bool startedAutomatically_ = false;
     std::vector<detail::DbBoundObject*> boundObjects_;
 };

@@ -99,6 +99,10 @@ bool ResolveAll(LibraryHandle library, FbClient& api) {
            Resolve(library, "isc_sqlcode", api.sqlcode);
 }
 
+void ResolveOptional(LibraryHandle library, FbClient& api) {
+    Resolve(library, "fb_cancel_operation", api.cancelOperation);
+}
+
 // Tries the files in order; the first that loads and has every function wins.
 std::unique_ptr<FbClient> Load(const std::vector<std::string>& files) {
     for (const std::string& file : files) {
@@ -108,6 +112,7 @@ std::unique_ptr<FbClient> Load(const std::vector<std::string>& files) {
         }
         auto api = std::make_unique<FbClient>();
         if (ResolveAll(library, *api)) {
+            ResolveOptional(library, *api);
             return api;  // stays loaded until the process ends
         }
         CloseLibrary(library);

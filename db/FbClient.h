@@ -30,9 +30,11 @@ struct FbClient {
     decltype(&::isc_dsql_free_statement) dsqlFreeStatement = nullptr;
     decltype(&::fb_interpret) interpret = nullptr;
     decltype(&::isc_sqlcode) sqlcode = nullptr;
+    // Optional (older client libraries lack it): cuts an attachment off that will not detach.
+    decltype(&::fb_cancel_operation) cancelOperation = nullptr;
 
     // The loaded library. Throws ClientLibraryError when it cannot be loaded or lacks one of the
-    // functions above; a later call tries again.
+    // required functions above; a later call tries again.
     static const FbClient& Get();
 };
 

@@ -11,6 +11,10 @@ constexpr long kNetWriteError = 335544727;   // isc_net_write_err
 constexpr long kLostConnection = 335544741;  // isc_lost_db_connection
 constexpr long kShutdown = 335544856;        // isc_att_shutdown
 constexpr long kSqlCodeServerUnavailable = -902;
+constexpr long kDeadlock = 335544336;        // isc_deadlock, also after a lock time-out
+constexpr long kLockConflict = 335544345;    // isc_lock_conflict
+constexpr long kUpdateConflict = 335544451;  // isc_update_conflict
+constexpr long kLockTimeout = 335544510;     // isc_lock_timeout
 
 // fb_interpret writes at most this much per line; longer texts are cut, never overrun.
 constexpr unsigned kLineBufferSize = 1024;
@@ -60,6 +64,14 @@ bool IsConnectionLost(const ISC_STATUS* status, ClientCall call, long sqlCode) {
             return false;
     }
     return false;
+}
+
+bool IsLockConflict(const ISC_STATUS* status) {
+    const std::vector<long> codes = ErrorCodes(status);
+    return std::any_of(codes.begin(), codes.end(), [](long code) {
+        return code == kDeadlock || code == kLockConflict || code == kUpdateConflict ||
+               code == kLockTimeout;
+    });
 }
 
 std::string JoinErrorLines(const std::vector<std::string>& lines) {

@@ -28,6 +28,9 @@ std::vector<long> ErrorCodes(const ISC_STATUS* status);
 // Whether the failure means the connection to the server is gone.
 bool IsConnectionLost(const ISC_STATUS* status, ClientCall call, long sqlCode);
 
+// Whether a write failed on rows another transaction holds or has changed since this one began.
+bool IsLockConflict(const ISC_STATUS* status);
+
 // The lines that fb_interpret yields joined into one message: CR LF between two lines unless the
 // text so far already ends with a line feed, and one final full stop removed.
 std::string JoinErrorLines(const std::vector<std::string>& lines);

@@ -55,6 +55,12 @@ public:
     using DatabaseError::DatabaseError;
 };
 
+// A write met rows that another program holds or changed meanwhile: the wait for them ran out.
+class LockConflictError : public DatabaseError {
+public:
+    using DatabaseError::DatabaseError;
+};
+
 // Settings store and file system.
 class PlatformError : public ZavError {
 public:

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "db/DatenbankDM.h"
 #include "db/SqlUtils.h"
+#include "db/UnitOfWork.h"
 #include "db/Variant.h"
 
 namespace zav {
@@ -34,14 +36,12 @@ TdmTrafikUpdate::TdmTrafikUpdate(TdmDatenbank& dmDatenbank)
       dmDatenbank_(dmDatenbank) {}
 
 void TdmTrafikUpdate::Update() {
-    try {
-        UpdateHgrArtikel();
-        UpdateArtikel();
-    } catch (...) {
-        // The existence tests would make a half-done update unfinishable: undo it whole.
-        dmDatenbank_.RollbackWork();
-        throw;
-    }
+    // The existence tests would make a half-done update unfinishable: it is durable whole, before
+    // the caller reports success, or undone whole.
+    UnitOfWork work(dmDatenbank_.trMain);
+    UpdateHgrArtikel();
+    UpdateArtikel();
+    work.Commit();
 }
 
 void TdmTrafikUpdate::OpenQuery(const std::string& sql) {
@@ -53,6 +53,14 @@ void TdmTrafikUpdate::OpenQuery(const std::string& sql) {
 void TdmTrafikUpdate::Execute(const std::string& sql) {
     sqlScript.SetSQL(sql);
     sqlScript.ExecQuery();
+}
+
+std::optional<int32_t> TdmTrafikUpdate::FirstId(const std::string& sql, const std::string& column) {
+    OpenQuery(sql);
+    if (dqQuery.Eof()) {
+        return std::nullopt;
+    }
+    return dqQuery.FieldByName(column).AsInteger();
 }
 
 int32_t TdmTrafikUpdate::NextGeneratorValue(const std::string& generator) {
@@ -107,8 +115,9 @@ void TdmTrafikUpdate::UpdateHgrArtikel() {
     fields.Add("IS_DELETED", Variant("F"));
     Execute(command.Insert("HGR_ARTIKEL", fields).AsString());
 
-    // Renumber while the query is open; the group just inserted is among the rows.
-    OpenQuery("select * from HGR_ARTIKEL order by POS");
+    // Renumber while the query is open; the group just inserted is among the rows. The id breaks
+    // ties: the new group (the highest id) follows the neighbour that shares its position.
+    OpenQuery("select * from HGR_ARTIKEL order by POS, HGR_ARTIKELID");
     int32_t runningPos = 1;
     while (!dqQuery.Eof()) {
         fields.Clear();
@@ -151,12 +160,17 @@ void TdmTrafikUpdate::UpdateArtikel() {
         return;
     }
 
-    OpenQuery(NewspaperGroupSql(steuersatz10Id));
-    const int32_t hgr10Id = dqQuery.FieldByName("HGR_ARTIKELID").AsInteger();
-
-    OpenQuery("select * from ARTIKEL where HGR_ARTIKELID = " + std::to_string(hgr10Id));
-    const int32_t modelEinheitId = dqQuery.FieldByName("EINHEITID").AsInteger();
-    const int32_t modelArtikelId = dqQuery.FieldByName("ARTIKELID").AsInteger();
+    // Each lookup runs only on a row the one before found: an id made up from a missing row could
+    // name an unrelated article or packaging unit.
+    std::optional<int32_t> modelArtikelId;
+    int32_t modelEinheitId = 0;
+    if (const auto hgr10Id = FirstId(NewspaperGroupSql(steuersatz10Id), "HGR_ARTIKELID")) {
+        OpenQuery("select * from ARTIKEL where HGR_ARTIKELID = " + std::to_string(*hgr10Id));
+        if (!dqQuery.Eof()) {
+            modelEinheitId = dqQuery.FieldByName("EINHEITID").AsInteger();
+            modelArtikelId = dqQuery.FieldByName("ARTIKELID").AsInteger();
+        }
+    }
 
     const int32_t artikelId = NextGeneratorValue("GEN_ARTIKEL_ID");
     const int32_t gebindeId = NextGeneratorValue("GEN_ARTIKEL_GEBINDE_ID");
@@ -181,12 +195,18 @@ void TdmTrafikUpdate::UpdateArtikel() {
     fields.Add("MENGE", Variant(int32_t{1}));
     Execute(command.Insert("ARTIKEL_GEBINDE", fields).AsString());
 
-    OpenQuery("select * from ARTIKEL_GEBINDE where ARTIKELID = " + std::to_string(modelArtikelId));
-    const int32_t modelGebindeId = dqQuery.FieldByName("ARTIKEL_GEBINDEID").AsInteger();
-
+    if (!modelArtikelId) {
+        return;
+    }
+    const std::optional<int32_t> modelGebindeId = FirstId(
+        "select * from ARTIKEL_GEBINDE where ARTIKELID = " + std::to_string(*modelArtikelId),
+        "ARTIKEL_GEBINDEID");
+    if (!modelGebindeId) {
+        return;
+    }
     // The new links carry the new packaging id, so they never match the open query.
     OpenQuery("select * from LIEFERANT_ARTIKEL where ARTIKEL_GEBINDEID = " +
-              std::to_string(modelGebindeId));
+              std::to_string(*modelGebindeId));
     while (!dqQuery.Eof()) {
         fields.Clear();
         fields.Add("ARTIKEL_GEBINDEID", Variant(gebindeId));

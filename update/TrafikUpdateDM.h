@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "db/DbQuery.h"
 #include "db/DbStatement.h"
@@ -17,8 +19,9 @@ public:
     TdmTrafikUpdate(const TdmTrafikUpdate&) = delete;
     TdmTrafikUpdate& operator=(const TdmTrafikUpdate&) = delete;
 
-    // Runs both steps in one transaction. When a step fails, everything the update wrote is rolled
-    // back before the error goes on to the caller.
+    // Runs both steps in one transaction and commits it before it returns, so success is never
+    // reported for unsaved work. When a step or the commit fails, everything the update wrote is
+    // rolled back before the error goes on to the caller.
     void Update();
 
     TDbQuery dqQuery;
@@ -31,6 +34,8 @@ private:
     // Closes dqQuery, gives it the text and opens it.
     void OpenQuery(const std::string& sql);
     void Execute(const std::string& sql);
+    // The column of the first row of the select, or nothing when it has no row.
+    std::optional<int32_t> FirstId(const std::string& sql, const std::string& column);
     int32_t NextGeneratorValue(const std::string& generator);
     std::string NewspaperGroupSql(int32_t steuersatzId) const;
 

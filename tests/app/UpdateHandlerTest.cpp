@@ -215,6 +215,23 @@ TEST_F(UpdateHandlerTest, FailingUpdateShowsTheDatabaseErrorAndLeavesTheDataAsBe
     EXPECT_EQ(after, before_);
 }
 
+TEST_F(UpdateHandlerTest, RefusedCommitIsNoSuccessAndLeavesTheDataAsBefore) {
+    db_.Execute("CREATE EXCEPTION E_ABSCHLUSS 'Abschluss verweigert'");
+    db_.Execute(
+        "CREATE TRIGGER T_ABSCHLUSS ON TRANSACTION COMMIT AS BEGIN IF (EXISTS (SELECT * FROM "
+        "HGR_ARTIKEL WHERE BEZEICHNUNG = 'Zeitungen 5% Sondersteuersatz')) THEN EXCEPTION "
+        "E_ABSCHLUSS; END");
+    view_.answers = {kResultYes, kResultOk};
+
+    const std::string errorBox = ClickUpdate();
+    EXPECT_NE(errorBox.find("Abschluss verweigert"), std::string::npos) << errorBox;
+    EXPECT_EQ(view_.shown, std::vector{kConfirm});
+    std::vector<std::string> after = Footprint(db_);
+    EXPECT_EQ(after.front(), "1");  // the 5 % rate, complete on its own
+    after.front() = before_.front();
+    EXPECT_EQ(after, before_);
+}
+
 TEST_F(UpdateHandlerTest, UnreadableFileReportsTheClientsErrorWithoutDisconnecting) {
     install_.WriteFile("Kaputt2020.zqd", "kein Firebird");
     view_.path = install_.Folder() + "Kaputt2020.zqd";

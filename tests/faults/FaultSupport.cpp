@@ -61,14 +61,21 @@ public:
     }
 
     void Execute(const std::string& sql) {
+        ExecuteUncommitted(sql);
+        query_.Close();
+        connection_.Close();
+    }
+
+    // The transaction stays active with the change until Rollback() or the end of the object.
+    void ExecuteUncommitted(const std::string& sql) {
         // A statement runs in the transaction a query has started.
         query_.SetSQL("select 1 from RDB$DATABASE");
         query_.Open();
         statement_.SetSQL(sql);
         statement_.ExecQuery();
-        query_.Close();
-        connection_.Close();
     }
+
+    void Rollback() { transaction_.Rollback(); }
 
 private:
     TDbConnection connection_;
@@ -102,6 +109,35 @@ std::string RunUpdateLikeTheButton(const std::string& databaseName) {
 
 void ExecuteOn(const std::string& databaseName, const std::string& sql) {
     Attachment(databaseName).Execute(sql);
+}
+
+int OtherAttachments(const std::string& databaseName) {
+    return std::stoi(Attachment(databaseName)
+                         .Rows("select count(*) from MON$ATTACHMENTS where MON$SYSTEM_FLAG = 0 "
+                               "and MON$ATTACHMENT_ID <> CURRENT_CONNECTION")
+                         .at(0)
+                         .at(0));
+}
+
+struct OtherProgram::Components {
+    explicit Components(const std::string& databaseName) : attachment(databaseName) {}
+    ~Components() { attachment.Rollback(); }
+    Components(const Components&) = delete;
+    Components& operator=(const Components&) = delete;
+    Attachment attachment;
+};
+
+OtherProgram::OtherProgram(const std::string& databaseName)
+    : components_(std::make_unique<Components>(databaseName)) {}
+
+OtherProgram::~OtherProgram() = default;
+
+void OtherProgram::Hold(const std::string& sql) {
+    components_->attachment.ExecuteUncommitted(sql);
+}
+
+void OtherProgram::Release() {
+    components_->attachment.Rollback();
 }
 
 TableContents ReadTables(const std::string& databaseName) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,28 @@ void ExecuteOn(const std::string& databaseName, const std::string& sql);
 // The rows of every user table (blob columns left out), each sorted, read through the layer on a
 // fresh attachment; the database name may name a file or reach it through a server.
 TableContents ReadTables(const std::string& databaseName);
+
+// How many attachments besides the caller's own the database has (the engine's own not counted):
+// what a run of the tool left alive.
+int OtherAttachments(const std::string& databaseName);
+
+// Another program on the same database, such as the accounting application while its user edits a
+// record: it changes rows and holds the change, uncommitted, until Release() or its end.
+class OtherProgram {
+public:
+    explicit OtherProgram(const std::string& databaseName);
+    ~OtherProgram();
+    OtherProgram(const OtherProgram&) = delete;
+    OtherProgram& operator=(const OtherProgram&) = delete;
+
+    void Hold(const std::string& sql);
+    // Rolls the held change back.
+    void Release();
+
+private:
+    struct Components;
+    std::unique_ptr<Components> components_;
+};
 
 // Empty when after holds what before held, give or take the 5 % rate (which a failed run keeps:
 // it is committed before the update proper begins); otherwise what differs, for the test's message.

@@ -59,6 +59,7 @@ const RealClient& Real() {
         Resolve(library, "isc_dsql_free_statement", client.dsqlFreeStatement);
         Resolve(library, "fb_interpret", client.interpret);
         Resolve(library, "isc_sqlcode", client.sqlcode);
+        Resolve(library, "fb_cancel_operation", client.cancelOperation);
         return client;
     }();
     return real;
@@ -76,6 +77,8 @@ struct TapState {
     std::map<isc_stmt_handle, int> statementIds;
     std::map<isc_stmt_handle, std::string> statementTexts;
     int nextStatementId = 1;
+    // Calls to fail once, by kind, with their error code.
+    std::map<std::string, long> failures;
 };
 
 TapState& State() {
@@ -148,6 +151,22 @@ void RunExecuteHook(isc_stmt_handle* handle) {
     }
 }
 
+// Whether the call is to fail now; then the status holds the planned error and the result is it.
+bool InjectedFailure(const std::string& call, ISC_STATUS* status, ISC_STATUS& result) {
+    TapState& state = State();
+    std::lock_guard lock(state.mutex);
+    const auto planned = state.failures.find(call);
+    if (planned == state.failures.end()) {
+        return false;
+    }
+    status[0] = isc_arg_gds;
+    status[1] = planned->second;
+    status[2] = isc_arg_end;
+    result = planned->second;
+    state.failures.erase(planned);
+    return true;
+}
+
 }  // namespace
 
 extern "C" {
@@ -164,6 +183,12 @@ void zav_tap_set_execute_hook(ZavTapExecuteHook hook, void* context) {
     std::lock_guard lock(state.mutex);
     state.executeHook = hook;
     state.executeContext = context;
+}
+
+void zav_tap_fail_next(const char* call, long code) {
+    TapState& state = State();
+    std::lock_guard lock(state.mutex);
+    state.failures[call] = code;
 }
 
 ISC_STATUS ISC_EXPORT isc_attach_database(ISC_STATUS* status, short nameLength,
@@ -209,7 +234,10 @@ ISC_STATUS ISC_EXPORT isc_commit_retaining(ISC_STATUS* status, isc_tr_handle* tr
 }
 
 ISC_STATUS ISC_EXPORT isc_rollback_transaction(ISC_STATUS* status, isc_tr_handle* transaction) {
-    const ISC_STATUS result = Real().rollbackTransaction(status, transaction);
+    ISC_STATUS result = 0;
+    if (!InjectedFailure("rollback", status, result)) {
+        result = Real().rollbackTransaction(status, transaction);
+    }
     Trace("rollback" + Result(result));
     return result;
 }
@@ -272,7 +300,10 @@ ISC_STATUS ISC_EXPORT isc_dsql_execute(ISC_STATUS* status, isc_tr_handle* transa
                                        isc_stmt_handle* statement, unsigned short dialect,
                                        const XSQLDA* sqlda) {
     RunExecuteHook(statement);
-    const ISC_STATUS result = Real().dsqlExecute(status, transaction, statement, dialect, sqlda);
+    ISC_STATUS result = 0;
+    if (!InjectedFailure("exec", status, result)) {
+        result = Real().dsqlExecute(status, transaction, statement, dialect, sqlda);
+    }
     Trace("exec\t" + std::to_string(StatementId(statement)) + Result(result));
     return result;
 }
@@ -314,6 +345,13 @@ ISC_LONG ISC_EXPORT fb_interpret(ISC_SCHAR* buffer, unsigned int size, const ISC
 
 ISC_LONG ISC_EXPORT isc_sqlcode(const ISC_STATUS* status) {
     return Real().sqlcode(status);
+}
+
+ISC_STATUS ISC_EXPORT fb_cancel_operation(ISC_STATUS* status, isc_db_handle* db,
+                                          ISC_USHORT option) {
+    const ISC_STATUS result = Real().cancelOperation(status, db, option);
+    Trace("cancel\t" + std::to_string(option) + Result(result));
+    return result;
 }
 
 }  // extern "C"

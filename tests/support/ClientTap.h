@@ -12,6 +12,10 @@ typedef void (*ZavTapExecuteHook)(const char* sql, void* context);
 
 void zav_tap_set_trace(ZavTapTraceSink sink, void* context);
 void zav_tap_set_execute_hook(ZavTapExecuteHook hook, void* context);
+// Makes the next call of the kind ("exec" or "rollback") fail with the error
+// code without reaching the library, which goes on holding what the call would have ended. An
+// execute hook may set it for the statement it sees.
+void zav_tap_fail_next(const char* call, long code);
 }
 
 #include <dlfcn.h>
@@ -25,6 +29,7 @@ namespace zav::tap {
 struct Control {
     decltype(&zav_tap_set_trace) setTrace = nullptr;
     decltype(&zav_tap_set_execute_hook) setExecuteHook = nullptr;
+    decltype(&zav_tap_fail_next) failNext = nullptr;
 
     static Control Of(const std::string& tapFile) {
         // RTLD_NOLOAD: the same instance the loader uses, never a second copy.
@@ -37,9 +42,12 @@ struct Control {
             reinterpret_cast<void (*)()>(dlsym(library, "zav_tap_set_trace")));
         control.setExecuteHook = reinterpret_cast<decltype(&zav_tap_set_execute_hook)>(
             reinterpret_cast<void (*)()>(dlsym(library, "zav_tap_set_execute_hook")));
+        control.failNext = reinterpret_cast<decltype(&zav_tap_fail_next)>(
+            reinterpret_cast<void (*)()>(dlsym(library, "zav_tap_fail_next")));
         // The loader keeps its own reference; this one only found the symbols.
         dlclose(library);
-        if (control.setTrace == nullptr || control.setExecuteHook == nullptr) {
+        if (control.setTrace == nullptr || control.setExecuteHook == nullptr ||
+            control.failNext == nullptr) {
             throw std::runtime_error("not a client tap: " + tapFile);
         }
         return control;

@@ -257,6 +257,52 @@ TEST(TrafikUpdate, PositionsAtTheEdgesOfTheIntegerRangeStillRenumber) {
     EXPECT_EQ(order.back(), "1");
 }
 
+TEST(TrafikUpdate, DensePositionsPutTheNewGroupDirectlyBeforeTheTenPercentGroup) {
+    // Positions 1, 2, 3, ...: the new group shares its position with the neighbour (group 3).
+    const std::string groups = Group(1, "1", "5000", 4) + Group(3, "2", "5100", 4) +
+                               Group(4, "3", "5503", 2) + Group(5, "4", "5200", 4);
+    // Groups deleted before leave free space at the front, so the new group's record is stored
+    // before its neighbour's instead of after it.
+    std::string deletedFirst;
+    for (int id = 200; id < 500; ++id) {
+        deletedFirst += Group(id, "9", "5300", 4);
+    }
+    deletedFirst += groups +
+                    "COMMIT;\nDELETE FROM HGR_ARTIKEL WHERE HGR_ARTIKELID >= 200;\nCOMMIT;\n"
+                    "SELECT COUNT(*) FROM HGR_ARTIKEL;\n";
+    for (const std::string& rows : {groups, deletedFirst}) {
+        const TestDatabase db = ShapedDatabase(rows + Betrieb(1));
+        ExpectSuccess(db);
+        EXPECT_EQ(GroupsByPosition(db),
+                  (std::vector<std::string>{"1", "3", std::to_string(NewGroupId(db)), "4", "5"}));
+    }
+}
+
+TEST(TrafikUpdate, MissingModelRowsCopyNoLinksOfAnUnrelatedPackagingUnit) {
+    // Article 0 and packaging unit 0 exist and have suppliers; neither belongs to the model.
+    const std::string zeroes = Group(9, "9", "5000", 4) + Artikel(0, 9) + Gebinde(0, 0) +
+                               Link(0, 1) + Link(0, 2) + Betrieb(1);
+    const std::string cases[] = {
+        "",                                            // no 10 % group
+        Group(3, "1", "5503", 2),                      // a 10 % group without an article
+        Group(3, "1", "5503", 2) + Artikel(10, 3, 0),  // a model without a packaging unit
+    };
+    for (const std::string& model : cases) {
+        const TestDatabase db = ShapedDatabase(zeroes + model);
+        ExpectSuccess(db);
+        const int32_t newGebinde = db.QueryInt(
+            "select g.ARTIKEL_GEBINDEID from ARTIKEL_GEBINDE g join ARTIKEL a on a.ARTIKELID = "
+            "g.ARTIKELID where a.ARTIKEL_NAME = 'Zeitungen Corona Sondersteuersatz'");
+        EXPECT_EQ(db.QueryInt("select count(*) from LIEFERANT_ARTIKEL where ARTIKEL_GEBINDEID = " +
+                              std::to_string(newGebinde)),
+                  0)
+            << model;
+        EXPECT_EQ(db.QueryColumn("select EINHEITID from ARTIKEL where ARTIKEL_NAME = "
+                                 "'Zeitungen Corona Sondersteuersatz'"),
+                  std::vector<std::string>{"0"});
+    }
+}
+
 TEST(TrafikUpdate, ThreeBetriebeGetTwelveMonthsEach) {
     const TestDatabase db = ShapedDatabase(Group(3, "1", "5503", 2) + Betrieb(1) + Betrieb(5) +
                                            Betrieb(9) + Artikel(10, 3) + Gebinde(100, 10));

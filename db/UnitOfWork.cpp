@@ -1,0 +1,18 @@
+#include "db/UnitOfWork.h"
+
+#include "db/DbTransaction.h"
+
+namespace zav {
+
+UnitOfWork::~UnitOfWork() {
+    if (!committed_) {
+        transaction_.Rollback();
+    }
+}
+
+void UnitOfWork::Commit() {
+    transaction_.Commit();
+    committed_ = true;
+}
+
+}  // namespace zav
