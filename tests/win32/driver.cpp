@@ -20,6 +20,7 @@
 //   driver key CAPTION KEY                   a key press (tab, enter, escape, space) posted to
 //                                            the focused control of the window's thread
 //   driver state CAPTION                     normal, maximized or minimized
+//   driver acp                               the ANSI code page
 //   driver run PROGRAM SHOW MS               starts the program with this show command (as a
 //                                            shortcut does) and waits for its end; exits with
 //                                            the program's exit code
@@ -308,6 +309,10 @@ int RunProgram(const std::wstring& program, int showCommand, DWORD waitMs) {
 }
 
 int Run(int argc, wchar_t** argv) {
+    if (argc == 2 && std::wstring(argv[1]) == L"acp") {
+        Print("acp=" + std::to_string(GetACP()));
+        return 0;
+    }
     if (argc < 3) {
         return kUsage;
     }
