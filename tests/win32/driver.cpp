@@ -13,7 +13,8 @@
 //   driver set-text CAPTION INDEX TEXT       WM_SETTEXT on a child
 //   driver click CAPTION TEXT                BM_CLICK on the child button with this text
 //   driver resize CAPTION WIDTH HEIGHT       gives the window a client area of this size
-//   driver dialog TITLE [MS]                 the texts of a dialog's children
+//   driver dialog TITLE [MS]                 the caption of a dialog's owner and the texts of
+//                                            its children
 //   driver press TITLE BUTTON [MS]           presses a dialog's button by its text
 //   driver type TITLE CLASS TEXT             WM_SETTEXT on a dialog's first child of this class
 //   driver close CAPTION                     WM_CLOSE, as the close box sends it
@@ -260,6 +261,8 @@ int TabOrder(HWND window) {
 }
 
 int Dialog(HWND dialog) {
+    HWND owner = GetWindow(dialog, GW_OWNER);
+    Print("owner=" + (owner != nullptr ? Printable(TextOf(owner)) : std::string()));
     for (HWND child : ChildrenOf(dialog)) {
         if (!IsWindowVisible(child)) {
             continue;

@@ -173,6 +173,7 @@ error_box() {  # name what expected-text: the error box shows the text; OK close
   out=$(drv dialog "$title" 15000)
   check "$2 ($1)" "$3" "$(value Static "$out")"
   check "$1: error box button" OK "$(value defbutton "$out")"
+  check "$1: error box over the window" "$main" "$(value owner "$out")"
   shot "$1"
   drv press "$title" OK >/dev/null
   check "$1: error box closed" "gone=$title" "$(drv wait-gone "$title" 10000)"
@@ -551,6 +552,10 @@ finish_app "maximised"
 start_app app 7
 drv wait-window "$main" 30000 >/dev/null
 check "minimised" "state=minimized" "$(drv state "$main")"
+# Nothing of the program is active now: the error box still takes the window as its owner.
+drv set-text "$main" 1 "" >/dev/null
+drv click "$main" Update >/dev/null
+error_box "without an active window" "Update" "Ungültiger Dateiname."
 drv close "$main" >/dev/null
 finish_app "minimised"
 
