@@ -22,26 +22,6 @@ std::size_t SequenceLength(unsigned char lead) {
     return 1;
 }
 
-// Lower case of the letters of ASCII and Latin-1, the letters an executable's name may hold;
-// other characters stay as they are.
-void AppendLowerCase(std::string& out, const std::string& text, std::size_t pos, std::size_t len) {
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    if (len == 1) {
-        out += (lead >= 'A' && lead <= 'Z') ? static_cast<char>(lead + ('a' - 'A')) : text[pos];
-        return;
-    }
-    if (len == 2 && lead == 0xC3) {
-        // U+00C0..U+00DE without the multiplication sign U+00D7 map to U+00E0..U+00FE.
-        const auto trail = static_cast<unsigned char>(text[pos + 1]);
-        if (trail >= 0x80 && trail <= 0x9E && trail != 0x97) {
-            out += text[pos];
-            out += static_cast<char>(trail + 0x20);
-            return;
-        }
-    }
-    out.append(text, pos, len);
-}
-
 }  // namespace
 
 std::string ErrorBoxText(const std::string& message) {
@@ -52,24 +32,17 @@ std::string ErrorBoxText(const std::string& message) {
     return message;
 }
 
-std::string ApplicationTitle(const std::string& executablePath) {
+std::string ApplicationTitle(const std::string& executablePath, const LowerCase& lowerCase) {
     const std::size_t folderEnd = executablePath.find_last_of("/\\");
     std::string name =
         folderEnd == std::string::npos ? executablePath : executablePath.substr(folderEnd + 1);
     name = name.substr(0, name.find('.'));
-
-    std::string title;
-    for (std::size_t pos = 0; pos < name.size();) {
-        const std::size_t len =
-            std::min(SequenceLength(static_cast<unsigned char>(name[pos])), name.size() - pos);
-        if (pos == 0) {
-            title.append(name, 0, len);
-        } else {
-            AppendLowerCase(title, name, pos, len);
-        }
-        pos += len;
+    if (name.empty()) {
+        return name;
     }
-    return title;
+    const std::size_t first =
+        std::min(SequenceLength(static_cast<unsigned char>(name[0])), name.size());
+    return name.substr(0, first) + lowerCase(name.substr(first));
 }
 
 bool RunEventHandler(const std::function<void()>& handler,

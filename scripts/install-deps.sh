@@ -11,7 +11,7 @@ packages=(
   xvfb xauth xdotool imagemagick fonts-liberation
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine wine64 file
+  wine wine64 wine64-tools file  # winegcc and winebuild for tests/win32/bridge
   clang-14 libclang-rt-14-dev  # fuzz targets (scripts/fuzz.sh)
   locales-all  # regional formats of real locales (platform tests)
 )

@@ -23,6 +23,13 @@ void InstallGermanTranslation(QCoreApplication& app) {
     }
 }
 
+QString ApplicationTitleOf(const QString& executablePath) {
+    return QString::fromStdString(
+        ApplicationTitle(executablePath.toStdString(), [](const std::string& text) {
+            return QString::fromStdString(text).toLower().toStdString();
+        }));
+}
+
 FrontEnd::FrontEnd(ISettingsStore& settings, IFileSystem& files, const QString& applicationTitle)
     : applicationTitle_(applicationTitle), view_(window_), form_(view_, settings, files) {
     window_.setWindowIcon(CreateAppIcon());

@@ -15,6 +15,9 @@ namespace zav::qt {
 // formats in place.
 void InstallGermanTranslation(QCoreApplication& app);
 
+// The application title of the executable at this path, lower-cased by Qt's Unicode rules.
+QString ApplicationTitleOf(const QString& executablePath);
+
 // The Qt front end: the main window, its view and TForm1, with the window's events forwarded to
 // the form's handlers and every error that escapes one shown in the error box.
 class FrontEnd {

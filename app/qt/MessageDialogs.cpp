@@ -1,5 +1,6 @@
 #include "app/qt/MessageDialogs.h"
 
+#include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -67,6 +68,10 @@ int ShowMessageDialog(QWidget* parent, const QString& text, DialogKind kind) {
         box.setIcon(QMessageBox::Question);
         QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
         QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+        // Ja left of Nein on every desktop: the Windows order of the roles, where GNOME, XFCE and
+        // macOS would put Nein first.
+        box.setStyleSheet(QStringLiteral("QDialogButtonBox { button-layout: %1; }")
+                              .arg(QDialogButtonBox::WinLayout));
         box.setDefaultButton(yes);
         box.setEscapeButton(no);
         box.exec();

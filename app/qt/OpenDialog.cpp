@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QLineEdit>
 
 namespace zav::qt {
 
@@ -34,11 +35,19 @@ std::optional<QString> OpenDialog::Execute(QWidget* parent, const QString& initi
     QObject::connect(&dialog, &QFileDialog::filterSelected,
                      [&dialog](const QString&) { ApplyAccountingPatterns(dialog); });
 
-    if (!initialFolder.isEmpty() && QFileInfo(initialFolder).isDir()) {
+    const bool startsInInitialFolder = !initialFolder.isEmpty() && QFileInfo(initialFolder).isDir();
+    if (startsInInitialFolder) {
         dialog.setDirectory(initialFolder);
     }
     if (!lastChosen_.isEmpty()) {
-        dialog.selectFile(lastChosen_);
+        const QFileInfo last(lastChosen_);
+        if (!startsInInitialFolder || last.absoluteDir() == dialog.directory()) {
+            dialog.selectFile(lastChosen_);
+        } else if (auto* fileName = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+            // selectFile would move the dialog to the file's folder: the path box's folder wins,
+            // and the field holds the whole path.
+            fileName->setText(lastChosen_);
+        }
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;

@@ -1,6 +1,5 @@
 #include <QApplication>
 
-#include "app/ErrorBox.h"
 #include "app/qt/AppIcon.h"
 #include "app/qt/FrontEnd.h"
 #include "platform/FileSystem.h"
@@ -13,8 +12,7 @@ int main(int argc, char* argv[]) {
 
     const std::unique_ptr<zav::ISettingsStore> settings = zav::CreatePlatformSettingsStore();
     const std::unique_ptr<zav::IFileSystem> files = zav::CreatePlatformFileSystem();
-    const QString title = QString::fromStdString(
-        zav::ApplicationTitle(QCoreApplication::applicationFilePath().toStdString()));
+    const QString title = zav::qt::ApplicationTitleOf(QCoreApplication::applicationFilePath());
 
     zav::qt::FrontEnd frontEnd(*settings, *files, title);
     frontEnd.Start();

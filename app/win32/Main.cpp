@@ -48,14 +48,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    const std::string title = zav::ApplicationTitle(ExecutablePath());
-    const auto showErrorBox = [&title](const std::string& text) {
-        zav::win32::ShowErrorBox(text, title);
+    const std::string title = zav::ApplicationTitle(
+        ExecutablePath(), [](const std::string& text) { return zav::win32::ToLowerCase(text); });
+    std::unique_ptr<zav::win32::MainWindow> window;
+    const auto showErrorBox = [&title, &window](const std::string& text) {
+        zav::win32::ShowErrorBox(window ? window->Handle() : nullptr, text, title);
     };
 
     std::unique_ptr<zav::ISettingsStore> settings;
     std::unique_ptr<zav::IFileSystem> fileSystem;
-    std::unique_ptr<zav::win32::MainWindow> window;
     std::unique_ptr<zav::TForm1> form;
     const bool created = zav::RunEventHandler(
         [&] {

@@ -311,9 +311,13 @@ int ShowMessageDialog(HWND owner, const std::string& text, DialogKind kind) {
     return ShowOwnDialog(owner, wideText, look);
 }
 
-void ShowErrorBox(const std::string& text, const std::string& title) {
-    MessageBoxW(GetActiveWindow(), ToUtf16(text).c_str(), ToUtf16(title).c_str(),
-                MB_ICONSTOP | MB_OK);
+void ShowErrorBox(HWND mainWindow, const std::string& text, const std::string& title) {
+    HWND owner = GetActiveWindow();
+    // Without an owner the box would leave the main window open to clicks.
+    if (owner == nullptr && mainWindow != nullptr && IsWindowVisible(mainWindow)) {
+        owner = mainWindow;
+    }
+    MessageBoxW(owner, ToUtf16(text).c_str(), ToUtf16(title).c_str(), MB_ICONSTOP | MB_OK);
 }
 
 }  // namespace zav::win32

@@ -15,7 +15,8 @@ namespace zav::win32 {
 int ShowMessageDialog(HWND owner, const std::string& text, DialogKind kind);
 
 // The error box: the system's message box with the stop icon and one OK button, modal over the
-// program's active window.
-void ShowErrorBox(const std::string& text, const std::string& title);
+// program's active window, or over the main window when the program has no active window (another
+// program is in front) and the main window is shown.
+void ShowErrorBox(HWND mainWindow, const std::string& text, const std::string& title);
 
 }  // namespace zav::win32

@@ -31,6 +31,12 @@ std::string ToUtf8(std::wstring_view text) {
     return result;
 }
 
+std::string ToLowerCase(std::string_view text) {
+    std::wstring wide = ToUtf16(text);
+    CharLowerBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+    return ToUtf8(wide);
+}
+
 std::string SystemMessage(unsigned long errorCode) {
     wchar_t* buffer = nullptr;
     const DWORD length = FormatMessageW(

@@ -9,6 +9,9 @@ namespace zav::win32 {
 std::wstring ToUtf16(std::string_view text);
 std::string ToUtf8(std::wstring_view text);
 
+// The system's lower case of every letter it knows.
+std::string ToLowerCase(std::string_view text);
+
 // The system's own message for an error code in the user's language, without the line break the
 // system puts at its end.
 std::string SystemMessage(unsigned long errorCode);

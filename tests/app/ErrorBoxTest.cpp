@@ -39,18 +39,23 @@ TEST(ErrorBoxText, AppendsAFullStopOnlyAfterACharacterAboveIt) {
     }
 }
 
-TEST(ApplicationTitle, IsTheFileNameCutAtTheFirstFullStopInLowerCaseAfterTheFirstCharacter) {
+TEST(ApplicationTitle, IsTheFileNameCutAtTheFirstFullStopWithTheSystemsLowerCaseAfterTheFirst) {
+    // Marks what the system is asked to lower-case; the front ends' own lower-casing is tested
+    // with them.
+    const LowerCase marked = [](const std::string& text) { return "<" + text + ">"; };
     const TextCase cases[] = {
-        {"C:\\Programme\\ZAV\\ZavCoronaUpdate.exe", "Zavcoronaupdate"},
-        {"/usr/local/bin/ZavCoronaUpdate", "Zavcoronaupdate"},
-        {"ZavCoronaUpdate", "Zavcoronaupdate"},
-        {"C:\\a.b\\ZAV.Corona.exe", "Zav"},
-        {"./zav", "zav"},
-        {"/opt/ÄNDERUNG.exe", "Änderung"},
+        {"C:\\Programme\\ZAV\\ZavCoronaUpdate.exe", "Z<avCoronaUpdate>"},
+        {"/usr/local/bin/ZavCoronaUpdate", "Z<avCoronaUpdate>"},
+        {"ZavCoronaUpdate", "Z<avCoronaUpdate>"},
+        {"C:\\a.b\\ZAV.Corona.exe", "Z<AV>"},
+        {"./zav", "z<av>"},
+        {"/opt/ŁÓDŹ.exe", "Ł<ÓDŹ>"},
+        {"/opt/𝐀B.exe", "𝐀<B>"},
+        {"/opt/Z", "Z<>"},
         {"/opt/.hidden", ""},
     };
     for (const TextCase& c : cases) {
-        EXPECT_EQ(ApplicationTitle(c.message), c.shown) << c.message;
+        EXPECT_EQ(ApplicationTitle(c.message, marked), c.shown) << c.message;
     }
 }
 

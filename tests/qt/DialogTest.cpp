@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QDialogButtonBox>
 #include <QMessageBox>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QStyleFactory>
 
 #include "QtTestSupport.h"
 #include "app/qt/MessageDialogs.h"
@@ -88,6 +91,34 @@ TEST(MessageDialogs, ConfirmationAsksJaOrNein) {
                   },
                   seen),
               kResultYes);
+}
+
+// A style that orders dialog buttons as a given desktop does (GNOME and XFCE: Nein | Ja).
+class DesktopButtonOrder : public QProxyStyle {
+public:
+    explicit DesktopButtonOrder(QDialogButtonBox::ButtonLayout layout)
+        : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))), layout_(layout) {}
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* answer) const override {
+        return hint == SH_DialogButtonLayout ? layout_
+                                             : QProxyStyle::styleHint(hint, option, widget, answer);
+    }
+
+private:
+    QDialogButtonBox::ButtonLayout layout_;
+};
+
+TEST(MessageDialogs, ConfirmationShowsJaLeftOfNeinOnEveryDesktop) {
+    test::TestApp();
+    const QString styleBefore = QApplication::style()->name();
+    for (const auto layout : {QDialogButtonBox::GnomeLayout, QDialogButtonBox::KdeLayout,
+                              QDialogButtonBox::MacLayout}) {
+        QApplication::setStyle(new DesktopButtonOrder(layout));
+        Seen seen;
+        ShowAndAnswer(DialogKind::Confirmation, "?", test::ClickButton("&Nein"), seen);
+        EXPECT_EQ(seen.buttons, QStringList({"&Ja", "&Nein"})) << "layout " << layout;
+    }
+    QApplication::setStyle(styleBefore);
 }
 
 TEST(MessageDialogs, InformationAndWarningHaveOneOkButton) {

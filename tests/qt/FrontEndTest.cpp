@@ -8,8 +8,8 @@
 #include "QtTestSupport.h"
 #include "app/FakeSettingsStore.h"
 #include "app/TempDir.h"
-#include "db/DatenbankDM.h"
 #include "app/qt/FrontEnd.h"
+#include "db/DatenbankDM.h"
 #include "support/TestDatabase.h"
 
 namespace zav::qt {
@@ -126,6 +126,12 @@ TEST_F(FrontEndTest, StartErrorIsShownBeforeTheWindowWhichStillOpens) {
     EXPECT_FALSE(windowShownDuringBox);
     EXPECT_TRUE(frontEnd.Window().isVisible());
     EXPECT_EQ(frontEnd.Window().edtDatabasePath->text(), "");
+}
+
+TEST(ApplicationTitleOf, LowerCasesEveryLetterAfterTheFirst) {
+    EXPECT_EQ(ApplicationTitleOf("/opt/ZAŁÓG.exe"), "Załóg");
+    EXPECT_EQ(ApplicationTitleOf("/opt/ПРОГРАММА"), "Программа");
+    EXPECT_EQ(ApplicationTitleOf("/usr/bin/ZavCoronaUpdate"), "Zavcoronaupdate");
 }
 
 }  // namespace

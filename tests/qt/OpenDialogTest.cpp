@@ -5,6 +5,7 @@
 #include <QFileSystemModel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <utility>
 
 #include "QtTestSupport.h"
 #include "app/TempDir.h"
@@ -101,19 +102,26 @@ TEST_F(OpenDialogTest, CancelGivesNothingAndTheLastChoiceStandsInTheFileNameFiel
         EXPECT_EQ(dialog_.Execute(nullptr, QString()), folder_ + "/settings.fdb");
     }
 
-    QString fieldText;
-    QString shownFolder;
-    test::DialogScript second;
-    second.Then([&](QWidget* widget) {
-        fieldText = FileNameField(AsFileDialog(widget))->text();
-        shownFolder = AsFileDialog(widget)->directory().absolutePath();
-        AsFileDialog(widget)->reject();
-        return true;
-    });
-    EXPECT_EQ(dialog_.Execute(nullptr, "/"), std::nullopt);
-    EXPECT_FALSE(second.GaveUp());
-    EXPECT_EQ(fieldText, "settings.fdb");
-    EXPECT_EQ(shownFolder, folder_);
+    // In the file's own folder the field holds its name; elsewhere the path box's folder wins
+    // and the field holds the whole path.
+    const QString otherFolder = QString::fromStdString(dir_.Path().string());
+    for (const auto& [initialFolder, expectedField] :
+         {std::pair{folder_, QString("settings.fdb")},
+          std::pair{otherFolder, folder_ + "/settings.fdb"}}) {
+        QString fieldText;
+        QString shownFolder;
+        test::DialogScript second;
+        second.Then([&](QWidget* widget) {
+            fieldText = FileNameField(AsFileDialog(widget))->text();
+            shownFolder = AsFileDialog(widget)->directory().absolutePath();
+            AsFileDialog(widget)->reject();
+            return true;
+        });
+        EXPECT_EQ(dialog_.Execute(nullptr, initialFolder), std::nullopt);
+        EXPECT_FALSE(second.GaveUp());
+        EXPECT_EQ(fieldText, expectedField);
+        EXPECT_EQ(shownFolder, initialFolder);
+    }
     EXPECT_EQ(dialog_.LastChosen(), folder_ + "/settings.fdb");
 }
 
@@ -145,7 +153,8 @@ TEST_F(OpenDialogTest, AMissingFileIsRefusedAndTheDialogStaysOpen) {
     EXPECT_EQ(dialog_.Execute(nullptr, folder_), std::nullopt);
     EXPECT_TRUE(script.Done());
     EXPECT_TRUE(refusal.contains("Fehlt2020.zqd"));
-    EXPECT_TRUE(refusal.contains("Die Datei konnte nicht gefunden werden.")) << refusal.toStdString();
+    EXPECT_TRUE(refusal.contains("Die Datei konnte nicht gefunden werden."))
+        << refusal.toStdString();
 }
 
 }  // namespace

@@ -170,7 +170,11 @@ void TestDatabase::Execute(const std::string& sql) const {
 }
 
 std::vector<std::vector<std::string>> TestDatabase::QueryRows(const std::string& sql) const {
-    Attachment attachment(path_);
+    return QueryRowsOf(path_, sql);
+}
+
+std::vector<std::vector<std::string>> QueryRowsOf(const std::string& path, const std::string& sql) {
+    Attachment attachment(path);
     TDbQuery query("dqTest", attachment.connection, attachment.transaction);
     query.SetSQL(sql);
     query.Open();

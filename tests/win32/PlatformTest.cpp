@@ -293,6 +293,11 @@ TEST(WinTextTest, ConvertsBetweenUtf8AndUtf16) {
     EXPECT_EQ(ToUtf8(L""), "");
 }
 
+TEST(WinTextTest, LowerCasesEveryLetterTheSystemKnows) {
+    EXPECT_EQ(win32::ToLowerCase("ZAŁÓG ÄÖÜ ПРОГРАММА 2020"), "załóg äöü программа 2020");
+    EXPECT_EQ(win32::ToLowerCase(""), "");
+}
+
 TEST(WinTextTest, GivesTheSystemsMessageWithoutTheLineBreak) {
     const std::string message = win32::SystemMessage(ERROR_FILE_NOT_FOUND);
     ASSERT_FALSE(message.empty());

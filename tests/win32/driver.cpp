@@ -13,13 +13,15 @@
 //   driver set-text CAPTION INDEX TEXT       WM_SETTEXT on a child
 //   driver click CAPTION TEXT                BM_CLICK on the child button with this text
 //   driver resize CAPTION WIDTH HEIGHT       gives the window a client area of this size
-//   driver dialog TITLE [MS]                 the texts of a dialog's children
+//   driver dialog TITLE [MS]                 the caption of a dialog's owner and the texts of
+//                                            its children
 //   driver press TITLE BUTTON [MS]           presses a dialog's button by its text
 //   driver type TITLE CLASS TEXT             WM_SETTEXT on a dialog's first child of this class
 //   driver close CAPTION                     WM_CLOSE, as the close box sends it
 //   driver key CAPTION KEY                   a key press (tab, enter, escape, space) posted to
 //                                            the focused control of the window's thread
 //   driver state CAPTION                     normal, maximized or minimized
+//   driver acp                               the ANSI code page
 //   driver run PROGRAM SHOW MS               starts the program with this show command (as a
 //                                            shortcut does) and waits for its end; exits with
 //                                            the program's exit code
@@ -259,6 +261,8 @@ int TabOrder(HWND window) {
 }
 
 int Dialog(HWND dialog) {
+    HWND owner = GetWindow(dialog, GW_OWNER);
+    Print("owner=" + (owner != nullptr ? Printable(TextOf(owner)) : std::string()));
     for (HWND child : ChildrenOf(dialog)) {
         if (!IsWindowVisible(child)) {
             continue;
@@ -308,6 +312,10 @@ int RunProgram(const std::wstring& program, int showCommand, DWORD waitMs) {
 }
 
 int Run(int argc, wchar_t** argv) {
+    if (argc == 2 && std::wstring(argv[1]) == L"acp") {
+        Print("acp=" + std::to_string(GetACP()));
+        return 0;
+    }
     if (argc < 3) {
         return kUsage;
     }
