@@ -3,6 +3,22 @@
 #include "platform/Errors.h"
 
 namespace zav {
+namespace {
+
+// The engine's own text speaks of privileges; the user needs to hear which file and what is
+// missing.
+std::string AccessDeniedText(DatabaseFileAccessError::Denial denial, const std::string& path) {
+    if (denial == DatabaseFileAccessError::Denial::ReadOnly) {
+        return "Keine Schreibberechtigung für die Buchhaltungsdatei '" + path +
+               "': Der Benutzer, unter dem das Programm läuft, darf die Datei lesen, aber nicht "
+               "ändern.";
+    }
+    return "Kein Zugriff auf die Buchhaltungsdatei '" + path +
+           "': Der Benutzer, unter dem das Programm läuft, darf die Datei oder ihren Ordner nicht "
+           "öffnen.";
+}
+
+}  // namespace
 
 TdmDatenbank::TdmDatenbank()
     : trMain(dbMain), sqlMain(dbMain, trMain), dqQuery("dqQuery", dbMain, trMain) {
@@ -17,7 +33,13 @@ TdmDatenbank::TdmDatenbank()
 void TdmDatenbank::Connect(const std::string& aDbFilePath) {
     Disconnect();
     dbMain.SetDatabaseName(aDbFilePath);
-    dbMain.Open();
+    try {
+        dbMain.Open();
+    } catch (const DatabaseFileAccessError& error) {
+        throw DatabaseFileAccessError(AccessDeniedText(error.GetDenial(), aDbFilePath),
+                                      error.SqlCode(), error.EngineCode(), error.GetDenial(),
+                                      aDbFilePath);
+    }
 }
 
 void TdmDatenbank::Disconnect() {

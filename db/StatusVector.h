@@ -2,6 +2,7 @@
 
 #include <ibase.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,11 @@ std::vector<long> ErrorCodes(const ISC_STATUS* status);
 
 // Whether the failure means the connection to the server is gone.
 bool IsConnectionLost(const ISC_STATUS* status, ClientCall call, long sqlCode);
+
+// Why an attach of the file at path (as handed to the library) failed, when it is the user's
+// permissions on that file: no write access, or no access at all.
+std::optional<DatabaseFileAccessError::Denial> FileAccessDenial(const ISC_STATUS* status,
+                                                                const std::string& path);
 
 // The lines that fb_interpret yields joined into one message: CR LF between two lines unless the
 // text so far already ends with a line feed, and one final full stop removed.

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace zav {
 
@@ -47,6 +48,25 @@ public:
 private:
     long sqlCode_;
     long engineCode_;
+};
+
+// The database file could not be opened for writing by the user the program runs as: it may be
+// read but not written (ReadOnly), or not opened at all (NoAccess). Also carries the file's name.
+class DatabaseFileAccessError : public DatabaseError {
+public:
+    enum class Denial { ReadOnly, NoAccess };
+
+    DatabaseFileAccessError(const std::string& message, long sqlCode, long engineCode,
+                            Denial denial, std::string fileName)
+        : DatabaseError(message, sqlCode, engineCode),
+          denial_(denial),
+          fileName_(std::move(fileName)) {}
+    Denial GetDenial() const { return denial_; }
+    const std::string& FileName() const { return fileName_; }
+
+private:
+    Denial denial_;
+    std::string fileName_;
 };
 
 // The client library could not be loaded.

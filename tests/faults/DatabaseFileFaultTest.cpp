@@ -123,7 +123,8 @@ TEST(ReadOnlyFile, IsRefusedAtConnectWithoutAChange) {
 
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << DescribeStatus(status);
     EXPECT_THAT(child.Output(),
-                StartsWith("error: no permission for read-write access to database " + db.Path()));
+                StartsWith("error: Keine Schreibberechtigung für die Buchhaltungsdatei '" +
+                           db.Path() + "'"));
     EXPECT_TRUE(ReadBytes(db.Path()) == bytes) << "the read-only file was changed";
 }
 
