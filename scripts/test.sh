@@ -27,3 +27,7 @@ bash scripts/fuzz.sh 10
 
 # The Windows executables: both cross builds, their checks and the window's scenarios under Wine.
 bash scripts/test-windows.sh
+
+# Last, as an ordinary user after root's runs: the demo maker and one whole update through the
+# window, with the engine's shared lock folder closed to that user.
+bash scripts/test-as-user.sh build
