@@ -16,8 +16,8 @@ fi
 
 # isql-fb's embedded engine keeps its lock files in /tmp/firebird, which the Firebird server
 # package closes to users outside its group. Then it gets a folder of this user's own, chosen as
-# the tool chooses it (platform/posix/EngineLockFolder.cpp); the engine still locks the database
-# file itself, so a process with another lock folder cannot open it at the same time.
+# the tool chooses it (platform/posix/EngineLockFolder.cpp). The tool also checks the engine's
+# server mode first; a file being made here is new, so no other process can have it open.
 own_lock_folder() {
   local shared=/tmp/firebird folder
   if [ -d "$shared" ] && [ -r "$shared" ] && [ -w "$shared" ] && [ -x "$shared" ] &&

@@ -4,8 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 #include "platform/EngineLockFolder.h"
 
@@ -15,6 +18,7 @@ namespace {
 // Debian's engine keeps its lock files here unless FIREBIRD_LOCK names another folder.
 constexpr const char* kSharedLockFolder = "/tmp/firebird";
 constexpr const char* kTempFolder = "/tmp";
+constexpr const char* kDebianConfig = "/etc/firebird/3.0/firebird.conf";
 
 bool MayAccess(const std::string& path, int mode) {
     return faccessat(AT_FDCWD, path.c_str(), mode, AT_EACCESS) == 0;
@@ -39,6 +43,36 @@ bool SharedFolderUsable(const std::string& folder) {
     return !MayAccess(initFile, F_OK) || MayAccess(initFile, R_OK | W_OK);
 }
 
+std::string Lower(std::string text) {
+    for (char& c : text) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+// Whether the engine holds a database file exclusively: ServerMode Super (also called
+// ThreadedDedicated), the default. The last setting in the file counts.
+bool EngineLocksWholeFile(const std::string& config) {
+    std::ifstream in(config);
+    std::string mode = "super";
+    std::string line;
+    while (std::getline(in, line)) {
+        line = line.substr(0, line.find('#'));
+        const std::size_t equals = line.find('=');
+        if (equals == std::string::npos) {
+            continue;
+        }
+        std::string key;
+        std::string value;
+        std::istringstream(line.substr(0, equals)) >> key;
+        std::istringstream(line.substr(equals + 1)) >> value;
+        if (Lower(key) == "servermode" && !value.empty()) {
+            mode = Lower(value);
+        }
+    }
+    return mode == "super" || mode == "threadeddedicated";
+}
+
 bool MakeOwnFolder(const std::string& folder) {
     if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
         return false;
@@ -54,7 +88,8 @@ std::string Environment(const char* name) {
 }  // namespace
 
 std::optional<std::string> ChooseEngineLockFolder(const EngineLockPlaces& places) {
-    if (!places.configured.empty() || SharedFolderUsable(places.shared)) {
+    if (!places.configured.empty() || SharedFolderUsable(places.shared) ||
+        !EngineLocksWholeFile(places.config)) {
         return std::nullopt;
     }
     if (!places.runtime.empty() && places.runtime.front() == '/' &&
@@ -75,8 +110,10 @@ void PrepareEngineLockFolder() {
     if (const char* set = std::getenv("FIREBIRD_LOCK"); set != nullptr && *set == '\0') {
         unsetenv("FIREBIRD_LOCK");  // an empty setting counts as none, for the engine as well
     }
+    const std::string root = Environment("FIREBIRD");
     const EngineLockPlaces places{Environment("FIREBIRD_LOCK"), kSharedLockFolder,
-                                  Environment("XDG_RUNTIME_DIR"), kTempFolder};
+                                  Environment("XDG_RUNTIME_DIR"), kTempFolder,
+                                  root.empty() ? kDebianConfig : root + "/firebird.conf"};
     if (const std::optional<std::string> folder = ChooseEngineLockFolder(places)) {
         setenv("FIREBIRD_LOCK", folder->c_str(), 1);
     }

@@ -19,7 +19,7 @@ protected:
     EngineLockFolderTest() {
         dir_.MakeDir("runtime");
         dir_.MakeDir("temp");
-        places_ = {"", P("shared"), P("runtime"), P("temp")};
+        places_ = {"", P("shared"), P("runtime"), P("temp"), P("firebird.conf")};
     }
 
     std::string P(const std::string& name) const { return (dir_.Path() / name).string(); }
@@ -69,6 +69,20 @@ TEST_F(EngineLockFolderTest, PerUserFolderPlantedAsALinkIsRefused) {
     dir_.MakeDir("elsewhere");
     fs::create_directory_symlink(P("elsewhere"), PerUser());
     EXPECT_EQ(ChooseEngineLockFolder(places_), std::nullopt);
+}
+
+// In the shared server modes processes coordinate only through the lock folder: another folder
+// would let a second process into a file the first one is writing.
+TEST_F(EngineLockFolderTest, ServerModeSharingTheFileKeepsTheSharedFolder) {
+    const auto withConfig = [this](const std::string& text) {
+        dir_.WriteFile("firebird.conf", text);
+        return ChooseEngineLockFolder(places_);
+    };
+    EXPECT_EQ(withConfig("#ServerMode = Classic\n"), P("runtime/firebird"));
+    EXPECT_EQ(withConfig("servermode=ThreadedDedicated # same as Super\n"), P("runtime/firebird"));
+    EXPECT_EQ(withConfig("ServerMode = Classic\n"), std::nullopt);
+    EXPECT_EQ(withConfig("ServerMode = Super\n  ServerMode = SuperClassic\n"), std::nullopt);
+    EXPECT_EQ(withConfig("ServerMode = MultiProcess\n"), std::nullopt);
 }
 
 }  // namespace
