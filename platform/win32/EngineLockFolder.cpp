@@ -2,7 +2,8 @@
 
 namespace zav {
 
-// The Windows engine keeps its locks in named kernel objects, open to every user.
+// On Windows the engine keeps its lock files below the common application data folder, which
+// every user may write: nothing to prepare.
 void PrepareEngineLockFolder() {}
 
 }  // namespace zav
