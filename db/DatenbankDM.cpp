@@ -10,12 +10,10 @@ namespace {
 std::string AccessDeniedText(DatabaseFileAccessError::Denial denial, const std::string& path) {
     if (denial == DatabaseFileAccessError::Denial::ReadOnly) {
         return "Keine Schreibberechtigung für die Buchhaltungsdatei '" + path +
-               "': Der Benutzer, unter dem das Programm läuft, darf die Datei lesen, aber nicht "
-               "ändern.";
+               "': Sie kann gelesen, aber nicht geändert werden.";
     }
     return "Kein Zugriff auf die Buchhaltungsdatei '" + path +
-           "': Der Benutzer, unter dem das Programm läuft, darf die Datei oder ihren Ordner nicht "
-           "öffnen.";
+           "': Die Rechte der Datei oder ihres Ordners erlauben das Öffnen nicht.";
 }
 
 }  // namespace
