@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets up a fresh Debian 12 machine, builds everything and runs every test.
+# Sets up a fresh Debian 12 machine, builds everything and runs every test. Run as root: the last
+# step runs as user nobody.
 # Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,8 +1,8 @@
 #include "platform/RegionalSettings.h"
 
+#include <clocale>
 #include <langinfo.h>
 
-#include <clocale>
 #include <string>
 
 namespace zav {
@@ -17,50 +17,21 @@ std::string FromStrftimeFormat(const std::string& format) {
             continue;
         }
         switch (format[++i]) {
-            case 'd':
-                result += "dd";
-                break;
-            case 'e':
-                result += "d";
-                break;
-            case 'm':
-                result += "MM";
-                break;
-            case 'y':
-                result += "yy";
-                break;
-            case 'Y':
-                result += "yyyy";
-                break;
-            case 'H':
-                result += "hh";
-                break;
-            case 'I':
-                result += "hh";
-                break;
-            case 'M':
-                result += "nn";
-                break;
-            case 'S':
-                result += "ss";
-                break;
-            case 'p':
-                result += "AMPM";
-                break;
-            case 'D':
-                result += "MM/dd/yy";
-                break;
-            case 'T':
-                result += "hh:nn:ss";
-                break;
-            case 'r':
-                result += "hh:nn:ss AMPM";
-                break;
-            case '%':
-                result += '%';
-                break;
-            default:
-                break;
+            case 'd': result += "dd"; break;
+            case 'e': result += "d"; break;
+            case 'm': result += "MM"; break;
+            case 'y': result += "yy"; break;
+            case 'Y': result += "yyyy"; break;
+            case 'H': result += "hh"; break;
+            case 'I': result += "hh"; break;
+            case 'M': result += "nn"; break;
+            case 'S': result += "ss"; break;
+            case 'p': result += "AMPM"; break;
+            case 'D': result += "MM/dd/yy"; break;
+            case 'T': result += "hh:nn:ss"; break;
+            case 'r': result += "hh:nn:ss AMPM"; break;
+            case '%': result += '%'; break;
+            default: break;
         }
     }
     return result;
