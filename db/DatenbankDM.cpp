@@ -35,8 +35,7 @@ void TdmDatenbank::Connect(const std::string& aDbFilePath) {
         dbMain.Open();
     } catch (const DatabaseFileAccessError& error) {
         throw DatabaseFileAccessError(AccessDeniedText(error.GetDenial(), aDbFilePath),
-                                      error.SqlCode(), error.EngineCode(), error.GetDenial(),
-                                      aDbFilePath);
+                                      error.SqlCode(), error.EngineCode(), error.GetDenial());
     }
 }
 

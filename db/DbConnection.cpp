@@ -54,7 +54,7 @@ void TDbConnection::Open() {
         if (const auto denial = FileAccessDenial(status.status, path)) {
             const DatabaseError error = ErrorFromStatus(api_, status.status);
             throw DatabaseFileAccessError(error.what(), error.SqlCode(), error.EngineCode(),
-                                          *denial, databaseName_);
+                                          *denial);
         }
         Raise(status.status, ClientCall::Attachment);
     }

@@ -2,7 +2,6 @@
 
 #include <stdexcept>
 #include <string>
-#include <utility>
 
 namespace zav {
 
@@ -51,22 +50,18 @@ private:
 };
 
 // The database file could not be opened for writing by the user the program runs as: it may be
-// read but not written (ReadOnly), or not opened at all (NoAccess). Also carries the file's name.
+// read but not written (ReadOnly), or not opened at all (NoAccess).
 class DatabaseFileAccessError : public DatabaseError {
 public:
     enum class Denial { ReadOnly, NoAccess };
 
     DatabaseFileAccessError(const std::string& message, long sqlCode, long engineCode,
-                            Denial denial, std::string fileName)
-        : DatabaseError(message, sqlCode, engineCode),
-          denial_(denial),
-          fileName_(std::move(fileName)) {}
+                            Denial denial)
+        : DatabaseError(message, sqlCode, engineCode), denial_(denial) {}
     Denial GetDenial() const { return denial_; }
-    const std::string& FileName() const { return fileName_; }
 
 private:
     Denial denial_;
-    std::string fileName_;
 };
 
 // The client library could not be loaded.

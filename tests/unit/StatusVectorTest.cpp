@@ -77,19 +77,19 @@ TEST(StatusVector, FileAccessDenialOnlyForTheDatabaseFileItself) {
     };
     const ISC_STATUS readOnly[] = {isc_arg_gds, kNoPrivilege, isc_arg_string,
                                    reinterpret_cast<ISC_STATUS>("read-write"), isc_arg_end};
-    const ISC_STATUS counted[] = {isc_arg_gds,
-                                  kIoError,
-                                  isc_arg_string,
-                                  reinterpret_cast<ISC_STATUS>("open"),
-                                  isc_arg_cstring,
-                                  12,
-                                  reinterpret_cast<ISC_STATUS>(path),
-                                  isc_arg_unix,
-                                  13,
-                                  isc_arg_end};
+    // clang-format off
+    const ISC_STATUS counted[] = {
+        isc_arg_gds,     kIoError,
+        isc_arg_string,  reinterpret_cast<ISC_STATUS>("open"),
+        isc_arg_cstring, 12, reinterpret_cast<ISC_STATUS>(path),
+        isc_arg_unix,    13,
+        isc_arg_end};
     const ISC_STATUS lockFolder[] = {
-        isc_arg_gds,  kSysRequest, isc_arg_string, reinterpret_cast<ISC_STATUS>("access"),
-        isc_arg_unix, 13,          isc_arg_end};
+        isc_arg_gds,    kSysRequest,
+        isc_arg_string, reinterpret_cast<ISC_STATUS>("access"),
+        isc_arg_unix,   13,
+        isc_arg_end};
+    // clang-format on
 
     EXPECT_EQ(FileAccessDenial(readOnly, path), Denial::ReadOnly);
     EXPECT_EQ(FileAccessDenial(ioError(path, isc_arg_unix, 13).data(), path), Denial::NoAccess);
