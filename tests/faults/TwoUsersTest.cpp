@@ -52,42 +52,27 @@ protected:
     ChildProcess::Options secondUser_;
 };
 
-TEST_F(TwoUsers, SecondUserIsRefusedWhileTheFirstHoldsTheFile) {
+TEST_F(TwoUsers, EachIsRefusedWhileTheOtherHoldsTheFile) {
     const TableContents before = ReadTables(db_.Path());
     {
         ChildProcess holder(ZAV_FAULT_CHILD, {"hold", db_.Path()});
         ASSERT_TRUE(holder.WaitForOutput("attached")) << holder.Output();
-
         ChildProcess second(program_, {"update", db_.Path()}, secondUser_);
         const int status = second.Wait();
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << DescribeStatus(status);
         EXPECT_THAT(second.Output(), HasSubstr(kHeldElsewhere));
-        EXPECT_TRUE(SecondUserHasOwnLockFolder());
+        EXPECT_TRUE(fs::exists(runtime_ + "/firebird/fb_init")) << "no lock folder of its own";
         holder.CloseInput();
         EXPECT_EQ(holder.Wait(), 0) << holder.Output();
     }
-    EXPECT_EQ(DifferenceApartFromTheReducedRate(before, ReadTables(db_.Path())), "");
-}
-
-TEST_F(TwoUsers, FirstUserIsRefusedWhileTheSecondHoldsTheFileAndTheSecondThenUpdates) {
-    const TableContents before = ReadTables(db_.Path());
     {
         ChildProcess holder(program_, {"hold", db_.Path()}, secondUser_);
         ASSERT_TRUE(holder.WaitForOutput("attached")) << holder.Output();
-        EXPECT_TRUE(SecondUserHasOwnLockFolder());
-
         EXPECT_THAT(RunUpdateLikeTheButton(db_.Path()), HasSubstr(kHeldElsewhere));
         holder.CloseInput();
         EXPECT_EQ(holder.Wait(), 0) << holder.Output();
     }
     EXPECT_EQ(DifferenceApartFromTheReducedRate(before, ReadTables(db_.Path())), "");
-
-    ChildProcess second(program_, {"update", db_.Path()}, secondUser_);
-    EXPECT_EQ(second.Wait(), 0) << second.Output();
-    EXPECT_THAT(second.Output(), HasSubstr("updated"));
-    EXPECT_EQ(db_.QueryInt("select count(*) from ARTIKEL where ARTIKEL_NAME = "
-                           "'Zeitungen Corona Sondersteuersatz'"),
-              1);
 }
 
 }  // namespace
