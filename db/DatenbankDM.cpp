@@ -9,6 +9,17 @@ namespace {
 // hang when the accounting application holds a revenue group that its user is editing.
 constexpr int kLockTimeoutSeconds = 10;
 
+// The engine's own text speaks of privileges; the user needs to hear which file and what is
+// missing.
+std::string AccessDeniedText(DatabaseFileAccessError::Denial denial, const std::string& path) {
+    if (denial == DatabaseFileAccessError::Denial::ReadOnly) {
+        return "Keine Schreibberechtigung für die Buchhaltungsdatei '" + path +
+               "': Sie kann gelesen, aber nicht geändert werden.";
+    }
+    return "Kein Zugriff auf die Buchhaltungsdatei '" + path +
+           "': Die Rechte der Datei oder ihres Ordners erlauben das Öffnen nicht.";
+}
+
 }  // namespace
 
 TdmDatenbank::TdmDatenbank()
@@ -25,7 +36,12 @@ TdmDatenbank::TdmDatenbank()
 void TdmDatenbank::Connect(const std::string& aDbFilePath) {
     Disconnect();
     dbMain.SetDatabaseName(aDbFilePath);
-    dbMain.Open();
+    try {
+        dbMain.Open();
+    } catch (const DatabaseFileAccessError& error) {
+        throw DatabaseFileAccessError(AccessDeniedText(error.GetDenial(), aDbFilePath),
+                                      error.SqlCode(), error.EngineCode(), error.GetDenial());
+    }
 }
 
 void TdmDatenbank::Disconnect() {

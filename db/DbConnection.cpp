@@ -56,6 +56,11 @@ void TDbConnection::Open() {
     isc_db_handle handle{};
     if (api_.attachDatabase(status.get(), 0, path.c_str(), &handle,
                             static_cast<short>(block.size()), block.data()) != 0) {
+        if (const auto denial = FileAccessDenial(status.status, path)) {
+            const DatabaseError error = ErrorFromStatus(api_, status.status);
+            throw DatabaseFileAccessError(error.what(), error.SqlCode(), error.EngineCode(),
+                                          *denial);
+        }
         Raise(status.status, ClientCall::Attachment);
     }
     handle_ = handle;

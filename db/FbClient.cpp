@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "db/Windows1252.h"
+#include "platform/EngineLockFolder.h"
 #include "platform/Errors.h"
 
 namespace zav {
@@ -124,6 +125,7 @@ struct LoaderState {
     std::mutex mutex;
     std::unique_ptr<FbClient> system;
     std::optional<std::string> overrideFile;
+    bool lockFolderPrepared = false;
     // Every library loaded for a test override: components may still point into it.
     std::vector<std::unique_ptr<FbClient>> overrides;
 };
@@ -138,6 +140,11 @@ LoaderState& State() {
 const FbClient& FbClient::Get() {
     LoaderState& state = State();
     std::lock_guard lock(state.mutex);
+    // The engine reads its lock folder when it loads, so it must be settled before any library.
+    if (!state.lockFolderPrepared) {
+        PrepareEngineLockFolder();
+        state.lockFolderPrepared = true;
+    }
     if (state.overrideFile) {
         std::unique_ptr<FbClient> api = Load({*state.overrideFile});
         if (!api) {

@@ -15,6 +15,41 @@ constexpr long kDeadlock = 335544336;        // isc_deadlock, also after a lock 
 constexpr long kLockConflict = 335544345;    // isc_lock_conflict
 constexpr long kUpdateConflict = 335544451;  // isc_update_conflict
 constexpr long kLockTimeout = 335544510;     // isc_lock_timeout
+constexpr long kNoPrivilege = 335544352;     // isc_no_priv: "no permission for read-write access"
+constexpr long kIoError = 335544344;         // isc_io_error: operation, file name
+constexpr long kUnixAccessDenied = 13;       // EACCES
+constexpr long kWin32AccessDenied = 5;       // ERROR_ACCESS_DENIED
+
+// One gds code with the arguments that follow it in the vector.
+struct StatusCode {
+    long code = 0;
+    std::vector<std::string> texts;
+    bool systemDeniedAccess = false;  // an errno or Windows error "access denied" follows
+};
+
+std::vector<StatusCode> ParseStatus(const ISC_STATUS* status) {
+    std::vector<StatusCode> parsed;
+    std::size_t i = 0;
+    while (i + 1 < ISC_STATUS_LENGTH && status[i] != isc_arg_end) {
+        const ISC_STATUS kind = status[i];
+        const ISC_STATUS value = status[i + 1];
+        if (kind == isc_arg_gds) {
+            parsed.push_back({static_cast<long>(value), {}, false});
+        } else if (!parsed.empty() && (kind == isc_arg_string || kind == isc_arg_interpreted) &&
+                   value != 0) {
+            parsed.back().texts.emplace_back(reinterpret_cast<const char*>(value));
+        } else if (!parsed.empty() && kind == isc_arg_cstring && i + 2 < ISC_STATUS_LENGTH &&
+                   status[i + 2] != 0) {
+            parsed.back().texts.emplace_back(reinterpret_cast<const char*>(status[i + 2]),
+                                             static_cast<std::size_t>(value));
+        } else if (!parsed.empty() && ((kind == isc_arg_unix && value == kUnixAccessDenied) ||
+                                       (kind == isc_arg_win32 && value == kWin32AccessDenied))) {
+            parsed.back().systemDeniedAccess = true;
+        }
+        i += kind == isc_arg_cstring ? 3 : 2;  // a counted string has a length and an address
+    }
+    return parsed;
+}
 
 // fb_interpret writes at most this much per line; longer texts are cut, never overrun.
 constexpr unsigned kLineBufferSize = 1024;
@@ -72,6 +107,28 @@ bool IsLockConflict(const ISC_STATUS* status) {
         return code == kDeadlock || code == kLockConflict || code == kUpdateConflict ||
                code == kLockTimeout;
     });
+}
+
+std::optional<DatabaseFileAccessError::Denial> FileAccessDenial(const ISC_STATUS* status,
+                                                                const std::string& path) {
+    const std::vector<StatusCode> codes = ParseStatus(status);
+    if (codes.empty()) {
+        return std::nullopt;
+    }
+    if (codes.front().code == kNoPrivilege) {
+        return DatabaseFileAccessError::Denial::ReadOnly;
+    }
+    // "I/O error during open of <file>" followed somewhere by the system's "access denied"; the
+    // engine reports its own lock files the same way, so the file must be the database.
+    const bool aboutTheFile = codes.front().code == kIoError && codes.front().texts.size() >= 2 &&
+                              codes.front().texts[1] == path;
+    const bool denied = std::any_of(codes.begin(), codes.end(), [](const StatusCode& entry) {
+        return entry.systemDeniedAccess;
+    });
+    if (aboutTheFile && denied) {
+        return DatabaseFileAccessError::Denial::NoAccess;
+    }
+    return std::nullopt;
 }
 
 std::string JoinErrorLines(const std::vector<std::string>& lines) {

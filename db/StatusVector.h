@@ -2,6 +2,7 @@
 
 #include <ibase.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,11 @@ bool IsConnectionLost(const ISC_STATUS* status, ClientCall call, long sqlCode);
 
 // Whether a write failed on rows another transaction holds or has changed since this one began.
 bool IsLockConflict(const ISC_STATUS* status);
+
+// Why an attach of the file at path (as handed to the library) failed, when it is the user's
+// permissions on that file: no write access, or no access at all.
+std::optional<DatabaseFileAccessError::Denial> FileAccessDenial(const ISC_STATUS* status,
+                                                                const std::string& path);
 
 // The lines that fb_interpret yields joined into one message: CR LF between two lines unless the
 // text so far already ends with a line feed, and one final full stop removed.

@@ -49,6 +49,21 @@ private:
     long engineCode_;
 };
 
+// The database file could not be opened for writing by the user the program runs as: it may be
+// read but not written (ReadOnly), or not opened at all (NoAccess).
+class DatabaseFileAccessError : public DatabaseError {
+public:
+    enum class Denial { ReadOnly, NoAccess };
+
+    DatabaseFileAccessError(const std::string& message, long sqlCode, long engineCode,
+                            Denial denial)
+        : DatabaseError(message, sqlCode, engineCode), denial_(denial) {}
+    Denial GetDenial() const { return denial_; }
+
+private:
+    Denial denial_;
+};
+
 // The client library could not be loaded.
 class ClientLibraryError : public DatabaseError {
 public:

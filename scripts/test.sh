@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets up a fresh Debian 12 machine, builds everything and runs every test.
+# Sets up a fresh Debian 12 machine, builds everything and runs every test. Run as root: the last
+# step runs as user nobody.
 # Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -7,7 +8,7 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 
 jobs=$(nproc)
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAV_WERROR=ON
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAV_WERROR=ON -DZAV_BUILD_TESTS=ON
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
@@ -15,7 +16,8 @@ ctest --test-dir build --output-on-failure -j"$jobs"
 # and its engine are loaded at run time and not instrumented: tests/sanitizer/lsan.supp names the
 # third-party leaks to ignore. use_tls=0 because the leak checker reads a bogus range for the
 # dynamic thread-local storage the engine's modules leave at exit, and would crash on it.
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAV_WERROR=ON -DZAV_SANITIZE=ON
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAV_WERROR=ON -DZAV_SANITIZE=ON \
+  -DZAV_BUILD_TESTS=ON
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 \
   LSAN_OPTIONS="use_tls=0:suppressions=$(pwd)/tests/sanitizer/lsan.supp" \
@@ -27,3 +29,7 @@ bash scripts/fuzz.sh 10
 
 # The Windows executables: both cross builds, their checks and the window's scenarios under Wine.
 bash scripts/test-windows.sh
+
+# Last, as an ordinary user after root's runs: the demo maker and one whole update through the
+# window, with the engine's shared lock folder closed to that user.
+bash scripts/test-as-user.sh build

@@ -92,14 +92,26 @@ INSTANTIATE_TEST_SUITE_P(
                ""}),
     [](const ::testing::TestParamInfo<Holder>& info) { return std::string(info.param.name); });
 
-// --- Read-only file -----------------------------------------------------------------------------
+// --- File the user may not write or open -------------------------------------------------------
 
-// Root opens any file for writing, so as root the run goes to a process of user nobody.
-TEST(ReadOnlyFile, IsRefusedAtConnectWithoutAChange) {
+struct FileMode {
+    const char* name;
+    mode_t mode;
+    const char* message;  // begins the error box's text, before the file's name
+};
+
+void PrintTo(const FileMode& fileMode, std::ostream* out) {
+    *out << fileMode.name;
+}
+
+class FileRights : public ::testing::TestWithParam<FileMode> {};
+
+// Root opens any file, so as root the run goes to a process of user nobody.
+TEST_P(FileRights, AreNamedInGermanAtConnectWithoutAChange) {
     const TestDatabase db = TestDatabase::FromFixture("trafik");
     const std::string folder = db.Folder();
-    ASSERT_EQ(chmod(db.Path().c_str(), 0444), 0);
     const std::string bytes = ReadBytes(db.Path());
+    ASSERT_EQ(chmod(db.Path().c_str(), GetParam().mode), 0);
 
     ChildProcess::Options options;
     std::string program = ZAV_FAULT_CHILD;
@@ -123,9 +135,17 @@ TEST(ReadOnlyFile, IsRefusedAtConnectWithoutAChange) {
 
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << DescribeStatus(status);
     EXPECT_THAT(child.Output(),
-                StartsWith("error: no permission for read-write access to database " + db.Path()));
-    EXPECT_TRUE(ReadBytes(db.Path()) == bytes) << "the read-only file was changed";
+                StartsWith(std::string("error: ") + GetParam().message + " '" + db.Path() + "'"));
+    ASSERT_EQ(chmod(db.Path().c_str(), 0644), 0);
+    EXPECT_TRUE(ReadBytes(db.Path()) == bytes) << "the file was changed";
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    AccountingFile, FileRights,
+    ::testing::Values(FileMode{"ReadOnly", 0444,
+                               "Keine Schreibberechtigung für die Buchhaltungsdatei"},
+                      FileMode{"Closed", 0000, "Kein Zugriff auf die Buchhaltungsdatei"}),
+    [](const ::testing::TestParamInfo<FileMode>& info) { return std::string(info.param.name); });
 
 // --- Damaged files ------------------------------------------------------------------------------
 

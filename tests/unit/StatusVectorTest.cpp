@@ -61,5 +61,46 @@ TEST(StatusVector, LostConnectionDependsOnTheCall) {
     EXPECT_FALSE(IsConnectionLost(networkLater, ClientCall::Commit, -902));
 }
 
+TEST(StatusVector, FileAccessDenialOnlyForTheDatabaseFileItself) {
+    using Denial = DatabaseFileAccessError::Denial;
+    constexpr ISC_STATUS kNoPrivilege = 335544352;
+    constexpr ISC_STATUS kOpenError = 335544734;
+    constexpr ISC_STATUS kSysRequest = 335544373;
+    static const char path[] = "/daten/x.zqd";
+    const auto ioError = [](const char* file, ISC_STATUS kind, ISC_STATUS code) {
+        return std::vector<ISC_STATUS>{isc_arg_gds,    kIoError,
+                                       isc_arg_string, reinterpret_cast<ISC_STATUS>("open"),
+                                       isc_arg_string, reinterpret_cast<ISC_STATUS>(file),
+                                       isc_arg_gds,    kOpenError,
+                                       kind,           code,
+                                       isc_arg_end};
+    };
+    const ISC_STATUS readOnly[] = {isc_arg_gds, kNoPrivilege, isc_arg_string,
+                                   reinterpret_cast<ISC_STATUS>("read-write"), isc_arg_end};
+    // clang-format off
+    const ISC_STATUS counted[] = {
+        isc_arg_gds,     kIoError,
+        isc_arg_string,  reinterpret_cast<ISC_STATUS>("open"),
+        isc_arg_cstring, 12, reinterpret_cast<ISC_STATUS>(path),
+        isc_arg_unix,    13,
+        isc_arg_end};
+    const ISC_STATUS lockFolder[] = {
+        isc_arg_gds,    kSysRequest,
+        isc_arg_string, reinterpret_cast<ISC_STATUS>("access"),
+        isc_arg_unix,   13,
+        isc_arg_end};
+    // clang-format on
+
+    EXPECT_EQ(FileAccessDenial(readOnly, path), Denial::ReadOnly);
+    EXPECT_EQ(FileAccessDenial(ioError(path, isc_arg_unix, 13).data(), path), Denial::NoAccess);
+    EXPECT_EQ(FileAccessDenial(ioError(path, isc_arg_win32, 5).data(), path), Denial::NoAccess);
+    EXPECT_EQ(FileAccessDenial(counted, path), Denial::NoAccess);
+    // Another cause, or the engine's own lock files: the engine's text stays.
+    EXPECT_EQ(FileAccessDenial(ioError(path, isc_arg_unix, 2).data(), path), std::nullopt);
+    EXPECT_EQ(FileAccessDenial(ioError("/tmp/firebird/fb_init", isc_arg_unix, 13).data(), path),
+              std::nullopt);
+    EXPECT_EQ(FileAccessDenial(lockFolder, path), std::nullopt);
+}
+
 }  // namespace
 }  // namespace zav
