@@ -69,6 +69,6 @@ if [ "$failed" -ne 0 ]; then
   exit 1
 fi
 # The Linux build's update and the table reader, for the scenarios' comparisons.
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAV_WERROR=ON
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAV_WERROR=ON -DZAV_BUILD_TESTS=ON
 cmake --build build -j"$jobs" --target zav_fault_child zav_table_dump
 bash tests/win32/scenarios.sh build-win64 build
