@@ -5,7 +5,7 @@
 
 #include "app/FolderListing.h"
 #include "app/PathRules.h"
-#include "db/DatenbankDM.h"
+#include "db/firebird/DatenbankDM.h"
 #include "platform/Errors.h"
 #include "update/TrafikUpdateDM.h"
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "db/FbClient.h"
+#include "db/firebird/FbClient.h"
 
 namespace zav::bench {
 namespace {

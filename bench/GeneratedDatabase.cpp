@@ -10,7 +10,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "db/SqlUtils.h"
+#include "db/values/SqlUtils.h"
 
 namespace zav::bench {
 namespace fs = std::filesystem;

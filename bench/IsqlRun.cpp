@@ -9,7 +9,7 @@
 #include <map>
 #include <stdexcept>
 
-#include "db/SqlUtils.h"
+#include "db/values/SqlUtils.h"
 
 extern char** environ;
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "db/DatenbankDM.h"
-#include "db/SqlUtils.h"
-#include "db/UnitOfWork.h"
-#include "db/Variant.h"
+#include "db/firebird/DatenbankDM.h"
+#include "db/firebird/UnitOfWork.h"
+#include "db/values/SqlUtils.h"
+#include "db/values/Variant.h"
 
 namespace zav {
 namespace {

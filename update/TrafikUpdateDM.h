@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "db/DbQuery.h"
-#include "db/DbStatement.h"
+#include "db/firebird/DbQuery.h"
+#include "db/firebird/DbStatement.h"
 
 namespace zav {
 

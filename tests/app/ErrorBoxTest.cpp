@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/ErrorBox.h"
+#include "db/firebird/DatabaseErrors.h"
 #include "platform/Errors.h"
 
 namespace zav {

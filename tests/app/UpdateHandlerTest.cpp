@@ -9,7 +9,7 @@
 #include "TempDir.h"
 #include "app/ErrorBox.h"
 #include "app/MainForm.h"
-#include "db/DatenbankDM.h"
+#include "db/firebird/DatenbankDM.h"
 #include "support/TestDatabase.h"
 
 namespace zav {

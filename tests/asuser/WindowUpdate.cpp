@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/qt/FrontEnd.h"
-#include "db/DatenbankDM.h"
+#include "db/firebird/DatenbankDM.h"
 #include "platform/FileSystem.h"
 #include "platform/SettingsStore.h"
 #include "qt/QtTestSupport.h"

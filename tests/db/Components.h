@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "db/DbConnection.h"
-#include "db/DbQuery.h"
-#include "db/DbStatement.h"
-#include "db/DbTransaction.h"
+#include "db/firebird/DbConnection.h"
+#include "db/firebird/DbQuery.h"
+#include "db/firebird/DbStatement.h"
+#include "db/firebird/DbTransaction.h"
 
 namespace zav::test {
 

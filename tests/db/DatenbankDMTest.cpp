@@ -2,8 +2,9 @@
 
 #include <memory>
 
-#include "db/DatenbankDM.h"
-#include "platform/Errors.h"
+#include "db/firebird/DatabaseErrors.h"
+#include "db/firebird/DatenbankDM.h"
+#include "db/values/ValueErrors.h"
 #include "support/TestDatabase.h"
 #include "unit/ExpectError.h"
 

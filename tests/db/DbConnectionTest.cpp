@@ -4,10 +4,10 @@
 #include <optional>
 
 #include "Components.h"
-#include "db/DatenbankDM.h"
-#include "db/DbConnection.h"
-#include "db/FbClient.h"
-#include "platform/Errors.h"
+#include "db/firebird/DatabaseErrors.h"
+#include "db/firebird/DatenbankDM.h"
+#include "db/firebird/DbConnection.h"
+#include "db/firebird/FbClient.h"
 #include "support/TestDatabase.h"
 #include "unit/ExpectError.h"
 

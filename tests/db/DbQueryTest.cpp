@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "Components.h"
-#include "db/DbQuery.h"
-#include "platform/Errors.h"
+#include "db/firebird/DatabaseErrors.h"
+#include "db/firebird/DbQuery.h"
+#include "db/values/ValueErrors.h"
 #include "support/TestDatabase.h"
 #include "unit/ExpectError.h"
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "Components.h"
-#include "db/DbStatement.h"
-#include "platform/Errors.h"
+#include "db/firebird/DatabaseErrors.h"
+#include "db/firebird/DbStatement.h"
 #include "support/TestDatabase.h"
 #include "unit/ExpectError.h"
 

@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "Components.h"
-#include "platform/Errors.h"
+#include "db/firebird/DatabaseErrors.h"
+#include "db/values/ValueErrors.h"
 #include "support/TestDatabase.h"
 #include "unit/ExpectError.h"
 

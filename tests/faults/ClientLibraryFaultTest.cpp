@@ -14,7 +14,7 @@
 #include "app/FakeSettingsStore.h"
 #include "app/MainForm.h"
 #include "app/ScriptedView.h"
-#include "db/FbClient.h"
+#include "db/firebird/FbClient.h"
 #include "faults/FaultSupport.h"
 #include "platform/FileSystem.h"
 #include "support/TestDatabase.h"

@@ -5,11 +5,11 @@
 #include <iterator>
 
 #include "app/ErrorBox.h"
-#include "db/DatenbankDM.h"
-#include "db/DbConnection.h"
-#include "db/DbQuery.h"
-#include "db/DbStatement.h"
-#include "db/DbTransaction.h"
+#include "db/firebird/DatenbankDM.h"
+#include "db/firebird/DbConnection.h"
+#include "db/firebird/DbQuery.h"
+#include "db/firebird/DbStatement.h"
+#include "db/firebird/DbTransaction.h"
 #include "update/TrafikUpdateDM.h"
 
 namespace zav::test {

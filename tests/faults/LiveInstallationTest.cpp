@@ -8,8 +8,8 @@
 #include <string>
 
 #include "app/ErrorBox.h"
-#include "db/DatenbankDM.h"
-#include "db/FbClient.h"
+#include "db/firebird/DatenbankDM.h"
+#include "db/firebird/FbClient.h"
 #include "faults/FaultSupport.h"
 #include "faults/TestServer.h"
 #include "support/ClientTap.h"

@@ -12,11 +12,11 @@
 #include <thread>
 
 #include "app/ErrorBox.h"
-#include "db/DatenbankDM.h"
-#include "db/FbClient.h"
+#include "db/firebird/DatabaseErrors.h"
+#include "db/firebird/DatenbankDM.h"
+#include "db/firebird/FbClient.h"
 #include "faults/FaultSupport.h"
 #include "faults/TestServer.h"
-#include "platform/Errors.h"
 #include "support/ClientTap.h"
 #include "support/TestDatabase.h"
 #include "update/TrafikUpdateDM.h"

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "db/DateTime.h"
-#include "platform/Errors.h"
+#include "db/values/DateTime.h"
+#include "db/values/ValueErrors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 9) {

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "db/ParamScan.h"
-#include "db/SqlUtils.h"
-#include "platform/Errors.h"
+#include "db/firebird/DatabaseErrors.h"
+#include "db/firebird/ParamScan.h"
+#include "db/values/SqlUtils.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "db/Convert.h"
-#include "db/SqlUtils.h"
-#include "platform/Errors.h"
+#include "db/values/Convert.h"
+#include "db/values/SqlUtils.h"
+#include "db/values/ValueErrors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const zav::fuzz::TextInput input = zav::fuzz::SplitInput(data, size);

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "db/Convert.h"
-#include "platform/Errors.h"
+#include "db/values/Convert.h"
+#include "db/values/ValueErrors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "db/FormatSettings.h"
+#include "db/values/FormatSettings.h"
 
 namespace zav::fuzz {
 

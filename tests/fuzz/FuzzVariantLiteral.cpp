@@ -6,9 +6,10 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "db/Convert.h"
-#include "db/SqlUtils.h"
-#include "db/Variant.h"
+#include "db/values/Convert.h"
+#include "db/values/SqlUtils.h"
+#include "db/values/ValueErrors.h"
+#include "db/values/Variant.h"
 #include "platform/Errors.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "app/FakeSettingsStore.h"
 #include "app/TempDir.h"
 #include "app/qt/FrontEnd.h"
-#include "db/DatenbankDM.h"
+#include "db/firebird/DatenbankDM.h"
 #include "support/TestDatabase.h"
 
 namespace zav::qt {

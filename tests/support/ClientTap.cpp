@@ -13,7 +13,7 @@
 #include <mutex>
 #include <string>
 
-#include "db/FbClient.h"
+#include "db/firebird/FbClient.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "db/DbConnection.h"
-#include "db/DbQuery.h"
-#include "db/DbStatement.h"
-#include "db/DbTransaction.h"
-#include "db/SqlUtils.h"
+#include "db/firebird/DbConnection.h"
+#include "db/firebird/DbQuery.h"
+#include "db/firebird/DbStatement.h"
+#include "db/firebird/DbTransaction.h"
+#include "db/values/SqlUtils.h"
 
 namespace zav::test {
 namespace fs = std::filesystem;

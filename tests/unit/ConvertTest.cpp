@@ -4,9 +4,9 @@
 #include <limits>
 
 #include "ExpectError.h"
-#include "db/Convert.h"
-#include "db/FormatSettings.h"
-#include "platform/Errors.h"
+#include "db/values/Convert.h"
+#include "db/values/FormatSettings.h"
+#include "db/values/ValueErrors.h"
 
 namespace zav {
 namespace {

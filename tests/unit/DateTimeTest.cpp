@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "db/DateTime.h"
-#include "platform/Errors.h"
+#include "db/values/DateTime.h"
+#include "db/values/ValueErrors.h"
 
 namespace zav {
 namespace {

@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "ExpectError.h"
-#include "db/DateTime.h"
-#include "db/FormatSettings.h"
-#include "db/NullableTypes.h"
-#include "platform/Errors.h"
+#include "db/values/DateTime.h"
+#include "db/values/FormatSettings.h"
+#include "db/values/NullableTypes.h"
+#include "db/values/ValueErrors.h"
 
 namespace zav {
 namespace {

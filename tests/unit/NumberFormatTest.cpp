@@ -7,9 +7,9 @@
 #include <limits>
 #include <random>
 
-#include "db/FormatSettings.h"
-#include "db/NumberFormat.h"
-#include "db/SqlUtils.h"
+#include "db/values/FormatSettings.h"
+#include "db/values/NumberFormat.h"
+#include "db/values/SqlUtils.h"
 
 namespace zav {
 namespace {

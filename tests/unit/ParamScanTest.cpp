@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "db/ParamScan.h"
-#include "platform/Errors.h"
+#include "db/firebird/DatabaseErrors.h"
+#include "db/firebird/ParamScan.h"
 #include "unit/ExpectError.h"
 
 namespace zav {

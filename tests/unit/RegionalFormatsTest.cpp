@@ -8,10 +8,10 @@
 #include <string>
 #include <thread>
 
-#include "db/Convert.h"
-#include "db/DateTime.h"
-#include "db/FormatSettings.h"
-#include "db/SqlUtils.h"
+#include "db/values/Convert.h"
+#include "db/values/DateTime.h"
+#include "db/values/FormatSettings.h"
+#include "db/values/SqlUtils.h"
 #include "platform/LocaleFormat.h"
 
 namespace zav {

@@ -3,10 +3,10 @@
 #include <limits>
 
 #include "ExpectError.h"
-#include "db/DateTime.h"
-#include "db/FormatSettings.h"
-#include "db/SqlUtils.h"
-#include "platform/Errors.h"
+#include "db/values/DateTime.h"
+#include "db/values/FormatSettings.h"
+#include "db/values/SqlUtils.h"
+#include "db/values/ValueErrors.h"
 
 namespace zav {
 namespace {

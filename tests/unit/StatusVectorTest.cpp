@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "db/StatusVector.h"
+#include "db/firebird/StatusVector.h"
 
 namespace zav {
 namespace {

@@ -4,9 +4,9 @@
 #include <limits>
 
 #include "ExpectError.h"
-#include "db/FormatSettings.h"
-#include "db/Variant.h"
-#include "platform/Errors.h"
+#include "db/values/FormatSettings.h"
+#include "db/values/ValueErrors.h"
+#include "db/values/Variant.h"
 
 namespace zav {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "db/Windows1252.h"
-#include "platform/Errors.h"
+#include "db/values/ValueErrors.h"
+#include "db/values/Windows1252.h"
 #include "unit/ExpectError.h"
 
 namespace zav {

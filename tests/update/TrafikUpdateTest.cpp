@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "DatabaseSnapshot.h"
-#include "db/DatenbankDM.h"
+#include "db/firebird/DatenbankDM.h"
 #include "support/TestDatabase.h"
 #include "update/TrafikUpdateDM.h"
 

@@ -18,8 +18,8 @@
 #include <thread>
 
 #include "app/ErrorBox.h"
-#include "db/DatenbankDM.h"
-#include "db/FbClient.h"
+#include "db/firebird/DatenbankDM.h"
+#include "db/firebird/FbClient.h"
 #include "support/ClientTap.h"
 #include "update/TrafikUpdateDM.h"
 

@@ -1,0 +1,84 @@
+#include "db/firebird/DatenbankDM.h"
+
+#include "db/firebird/DatabaseErrors.h"
+
+namespace zav {
+namespace {
+
+// Long enough for a short save in another program, short enough that the window does not seem to
+// hang when the accounting application holds a revenue group that its user is editing.
+constexpr int kLockTimeoutSeconds = 10;
+
+// The engine's own text speaks of privileges; the user needs to hear which file and what is
+// missing.
+std::string AccessDeniedText(DatabaseFileAccessError::Denial denial, const std::string& path) {
+    if (denial == DatabaseFileAccessError::Denial::ReadOnly) {
+        return "Keine Schreibberechtigung für die Buchhaltungsdatei '" + path +
+               "': Sie kann gelesen, aber nicht geändert werden.";
+    }
+    return "Kein Zugriff auf die Buchhaltungsdatei '" + path +
+           "': Die Rechte der Datei oder ihres Ordners erlauben das Öffnen nicht.";
+}
+
+}  // namespace
+
+TdmDatenbank::TdmDatenbank()
+    : trMain(dbMain), sqlMain(dbMain, trMain), dqQuery("dqQuery", dbMain, trMain) {
+    dbMain.Params() = {"user_name=sysdba", "password=quillbarn"};
+    dbMain.SetLoginPrompt(false);
+    dbMain.SetDefaultTransaction(&trMain);
+    trMain.SetAllowAutoStart(true);
+    trMain.SetAutoStopAction(TransactionAction::Commit);
+    trMain.SetDefaultAction(TransactionAction::Commit);
+    trMain.SetLockTimeoutSeconds(kLockTimeoutSeconds);
+}
+
+void TdmDatenbank::Connect(const std::string& aDbFilePath) {
+    Disconnect();
+    dbMain.SetDatabaseName(aDbFilePath);
+    try {
+        dbMain.Open();
+    } catch (const DatabaseFileAccessError& error) {
+        throw DatabaseFileAccessError(AccessDeniedText(error.GetDenial(), aDbFilePath),
+                                      error.SqlCode(), error.EngineCode(), error.GetDenial());
+    }
+}
+
+void TdmDatenbank::Disconnect() {
+    dbMain.Close();
+}
+
+std::int32_t TdmDatenbank::GetJahr() {
+    dqQuery.Close();
+    dqQuery.SetSQL("select * from EINSTELLUNGEN where NAMEID = 'Datum.AnfangsJahr'");
+    dqQuery.Open();
+    return dqQuery.FieldByName("WERT").AsInteger();
+}
+
+std::int32_t TdmDatenbank::GetSteuersatzId(std::int32_t aProzent) {
+    dqQuery.Close();
+    dqQuery.SetSQL("select * from STEUERSATZ where PROZENT = " + std::to_string(aProzent));
+    dqQuery.Open();
+    if (dqQuery.Eof()) {
+        throw DatabaseError("Steuersatz mit " + std::to_string(aProzent) +
+                            "% wurde nicht gefunden.");
+    }
+    return dqQuery.FieldByName("STEUERSATZID").AsInteger();
+}
+
+void TdmDatenbank::UpdateSteuersatz() {
+    dqQuery.Close();
+    dqQuery.SetSQL("select * from STEUERSATZ where PROZENT = 5");
+    dqQuery.Open();
+    if (dqQuery.Eof()) {
+        sqlMain.SetSQL(
+            "insert into STEUERSATZ (PROZENT, INFO) values (5, 'Corona Sondersteuersatz')");
+        sqlMain.ExecQuery();
+    }
+}
+
+void TdmDatenbank::RollbackWork() {
+    trMain.Rollback();
+}
+
+}  // namespace zav

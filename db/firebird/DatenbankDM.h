@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "db/firebird/DbConnection.h"
+#include "db/firebird/DbQuery.h"
+#include "db/firebird/DbStatement.h"
+#include "db/firebird/DbTransaction.h"
+
+namespace zav {
+
+// The tool's one connection to the accounting database, its transaction, a query and a statement.
+// The operations leave dqQuery open, so trMain stays active for the statements that follow; the
+// transaction commits when the last open query closes or the connection closes. A write waits at
+// most a few seconds for rows that another program holds, then fails with LockConflictError.
+class TdmDatenbank {
+public:
+    // Throws ClientLibraryError when the client library is missing.
+    TdmDatenbank();
+
+    TDbConnection dbMain;
+    TDbTransaction trMain;
+    TDbStatement sqlMain;
+    TDbQuery dqQuery;
+
+    // Disconnects, then attaches to the file named exactly as given.
+    void Connect(const std::string& aDbFilePath);
+    // Closes the connection, committing what is open; does nothing when closed.
+    void Disconnect();
+    // The first year of the accounting file (EINSTELLUNGEN 'Datum.AnfangsJahr').
+    std::int32_t GetJahr();
+    // The id of the first tax rate with the percentage; raises when there is none.
+    std::int32_t GetSteuersatzId(std::int32_t aProzent);
+    // Inserts the 5 % rate "Corona Sondersteuersatz" unless a 5 % rate exists.
+    void UpdateSteuersatz();
+    // Undoes everything trMain holds (the writes of a failed run) by a forced rollback.
+    void RollbackWork();
+};
+
+}  // namespace zav

@@ -1,0 +1,217 @@
+#include "db/firebird/DbConnection.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "db/firebird/DatabaseErrors.h"
+#include "db/firebird/DbTransaction.h"
+
+namespace zav {
+namespace {
+
+constexpr const char* kDpbPrefix = "isc_dpb_";
+constexpr std::size_t kMaxDpbValue = 255;  // one length byte
+
+constexpr const char* kLockConflictAdvice =
+    "Ein anderes Programm bearbeitet gerade dieselben Daten, zum Beispiel die Buchhaltung. Bitte "
+    "schließen Sie die Buchhaltung oder beenden Sie dort die laufende Bearbeitung und starten Sie "
+    "das Update danach erneut.";
+
+std::string LowerAscii(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+template <typename T>
+void Remove(std::vector<T*>& items, T* item) {
+    items.erase(std::remove(items.begin(), items.end(), item), items.end());
+}
+
+}  // namespace
+
+TDbConnection::TDbConnection() : api_(FbClient::Get()) {}
+
+TDbConnection::~TDbConnection() {
+    CloseForcibly();
+}
+
+void TDbConnection::SetDatabaseName(std::string aDatabaseName) {
+    if (Connected()) {
+        throw DatabaseError("Operation kann nicht ausgeführt werden -- DB ist aktuell geöffnet");
+    }
+    databaseName_ = std::move(aDatabaseName);
+}
+
+void TDbConnection::Open() {
+    if (Connected()) {
+        return;
+    }
+    if (databaseName_.empty()) {
+        throw DatabaseError("Datenbankname fehlt");
+    }
+    const std::string& block = ParameterBlock();
+    const std::string path = ToClientCodePage(databaseName_);
+    StatusVector status;
+    isc_db_handle handle{};
+    if (api_.attachDatabase(status.get(), 0, path.c_str(), &handle,
+                            static_cast<short>(block.size()), block.data()) != 0) {
+        if (const auto denial = FileAccessDenial(status.status, path)) {
+            const DatabaseError error = ErrorFromStatus(api_, status.status);
+            throw DatabaseFileAccessError(error.what(), error.SqlCode(), error.EngineCode(),
+                                          *denial);
+        }
+        Raise(status.status, ClientCall::Attachment);
+    }
+    handle_ = handle;
+    ReadDialect();
+}
+
+void TDbConnection::Close() {
+    if (!Connected()) {
+        return;
+    }
+    try {
+        // Copies: a bound object may not change the lists, but the loops must not depend on it.
+        for (detail::DbBoundObject* object : std::vector(boundObjects_)) {
+            object->OnConnectionClosing();
+        }
+        for (TDbTransaction* transaction : std::vector(transactions_)) {
+            if (transaction->Active()) {
+                transaction->EndForced(transaction->DefaultActionCommits());
+            }
+        }
+        if (!Connected()) {
+            return;  // a transaction that could not be ended took the attachment with it
+        }
+        StatusVector status;
+        if (api_.detachDatabase(status.get(), &handle_) != 0) {
+            Raise(status.status, ClientCall::Attachment);
+        }
+        handle_ = {};
+    } catch (...) {
+        CloseForcibly();
+        throw;
+    }
+}
+
+void TDbConnection::Bind(detail::DbBoundObject* object) {
+    boundObjects_.push_back(object);
+}
+
+void TDbConnection::Unbind(detail::DbBoundObject* object) {
+    Remove(boundObjects_, object);
+}
+
+void TDbConnection::BindTransaction(TDbTransaction* transaction) {
+    transactions_.push_back(transaction);
+}
+
+void TDbConnection::UnbindTransaction(TDbTransaction* transaction) {
+    Remove(transactions_, transaction);
+    if (defaultTransaction_ == transaction) {
+        defaultTransaction_ = nullptr;
+    }
+}
+
+void TDbConnection::Raise(const ISC_STATUS* status, ClientCall call) {
+    DatabaseError error = ErrorFromStatus(api_, status);
+    if (IsConnectionLost(status, call, error.SqlCode())) {
+        CloseForcibly();
+    }
+    if (IsLockConflict(status)) {
+        throw LockConflictError(std::string(kLockConflictAdvice) + "\r\n\r\n" + error.what(),
+                                error.SqlCode(), error.EngineCode());
+    }
+    throw error;
+}
+
+void TDbConnection::CloseForcibly() noexcept {
+    if (closingForcibly_) {
+        return;  // a rollback that failed within is dealt with by the detach below
+    }
+    closingForcibly_ = true;
+    for (detail::DbBoundObject* object : boundObjects_) {
+        object->ReleaseHandles();
+    }
+    for (TDbTransaction* transaction : transactions_) {
+        if (transaction->Active()) {
+            transaction->EndForced(false);
+        }
+    }
+    if (Connected()) {
+        StatusVector ignored;
+        if (api_.detachDatabase(ignored.get(), &handle_) != 0 && api_.cancelOperation != nullptr) {
+            // Still attached, for instance with a transaction whose rollback failed: cut the
+            // attachment off, which ends its transactions without a commit, then let it go.
+            api_.cancelOperation(ignored.get(), &handle_, fb_cancel_abort);
+            api_.detachDatabase(ignored.get(), &handle_);
+        }
+        handle_ = {};
+    }
+    closingForcibly_ = false;
+}
+
+const std::string& TDbConnection::ParameterBlock() {
+    if (parameterBlockBuilt_ && paramsOfBlock_ == params_) {
+        return parameterBlock_;
+    }
+    std::string block(1, static_cast<char>(isc_dpb_version1));
+    for (const std::string& line : params_) {
+        if (line.empty()) {
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        std::string name = LowerAscii(line.substr(0, equals));
+        const std::string value = equals == std::string::npos ? "" : line.substr(equals + 1);
+        if (name.rfind(kDpbPrefix, 0) == 0) {
+            name.erase(0, std::char_traits<char>::length(kDpbPrefix));
+        }
+        char code = 0;
+        if (name == "user_name") {
+            code = isc_dpb_user_name;
+        } else if (name == "password") {
+            code = isc_dpb_password;
+        } else {
+            throw DatabaseError("Unbekannter Datenbankparameter '" + name + "'");
+        }
+        const std::string bytes = ToClientCodePage(value);
+        if (bytes.size() > kMaxDpbValue) {
+            throw DatabaseError("Der Wert des Datenbankparameters '" + name + "' ist zu lang");
+        }
+        block += code;
+        block += static_cast<char>(bytes.size());
+        block += bytes;
+    }
+    parameterBlock_ = std::move(block);
+    paramsOfBlock_ = params_;
+    parameterBlockBuilt_ = true;
+    return parameterBlock_;
+}
+
+void TDbConnection::ReadDialect() {
+    const char items[] = {static_cast<char>(isc_info_db_sql_dialect), isc_info_end};
+    char answer[32] = {};
+    StatusVector status;
+    if (api_.databaseInfo(status.get(), &handle_, sizeof items, items, sizeof answer, answer) !=
+        0) {
+        // Attached but unusable: leave nothing half-open behind.
+        DatabaseError error = ErrorFromStatus(api_, status.status);
+        CloseForcibly();
+        throw error;
+    }
+    int dialect = SQL_DIALECT_V5;
+    if (answer[0] == static_cast<char>(isc_info_db_sql_dialect)) {
+        // Item, two-byte little-endian length, then the value in that many little-endian bytes.
+        const auto* bytes = reinterpret_cast<const unsigned char*>(answer);
+        const int length = std::min(bytes[1] | (bytes[2] << 8), 4);
+        int value = 0;
+        for (int i = length - 1; i >= 0; --i) {
+            value = (value << 8) | bytes[3 + i];
+        }
+        dialect = value;
+    }
+    sqlDialect_ = std::min(sqlDialect_, dialect);
+}
+
+}  // namespace zav

@@ -1,0 +1,150 @@
+#include "db/firebird/DsqlStatement.h"
+
+#include "db/firebird/DbConnection.h"
+#include "db/firebird/ParamScan.h"
+#include "db/firebird/ResultRow.h"
+#include "db/firebird/StatusVector.h"
+#include "db/values/Windows1252.h"
+
+namespace zav {
+namespace {
+
+// Enough columns for most selects; a wider result is described a second time.
+constexpr int kInitialColumns = 32;
+
+}  // namespace
+
+DsqlStatement::DsqlStatement(const FbClient& api, TDbConnection& connection)
+    : api_(api), connection_(connection) {}
+
+DsqlStatement::~DsqlStatement() {
+    DropQuietly();
+}
+
+void DsqlStatement::Prepare(isc_tr_handle* transaction, const std::string& sql) {
+    const std::string text = Utf8ToWindows1252(ScanSqlParameters(sql).text);
+    StatusVector status;
+    if (api_.dsqlAllocStatement2(status.get(), connection_.Handle(), &handle_) != 0) {
+        handle_ = {};
+        connection_.Raise(status.status, ClientCall::Statement);
+    }
+    if (api_.dsqlPrepare(status.get(), transaction, &handle_, 0, text.c_str(),
+                         static_cast<unsigned short>(connection_.SqlDialect()), nullptr) != 0) {
+        DropQuietly();
+        connection_.Raise(status.status, ClientCall::Statement);
+    }
+}
+
+void DsqlStatement::Describe(ResultRow& row) {
+    int capacity = kInitialColumns;
+    for (;;) {
+        XSQLDA* da = row.Reserve(capacity);
+        StatusVector status;
+        if (api_.dsqlDescribe(status.get(), &handle_, SQLDA_VERSION1, da) != 0) {
+            row.Clear();
+            connection_.Raise(status.status, ClientCall::Statement);
+        }
+        const int missing = row.MissingCapacity();
+        if (missing == 0) {
+            break;
+        }
+        capacity = missing;
+    }
+    row.Bind();
+}
+
+int DsqlStatement::StatementType() {
+    const char items[] = {isc_info_sql_stmt_type};
+    char answer[16] = {};
+    StatusVector status;
+    if (api_.dsqlSqlInfo(status.get(), &handle_, sizeof items, items, sizeof answer, answer) != 0) {
+        connection_.Raise(status.status, ClientCall::Statement);
+    }
+    if (answer[0] != isc_info_sql_stmt_type) {
+        return 0;
+    }
+    // Item, two-byte little-endian length, then the value in that many little-endian bytes.
+    const auto* bytes = reinterpret_cast<const unsigned char*>(answer);
+    const int length = bytes[1] | (bytes[2] << 8);
+    int value = 0;
+    for (int i = length - 1; i >= 0 && 3 + i < static_cast<int>(sizeof answer); --i) {
+        value = (value << 8) | bytes[3 + i];
+    }
+    return value;
+}
+
+void DsqlStatement::Execute(isc_tr_handle* transaction, bool opensCursor) {
+    StatusVector status;
+    if (api_.dsqlExecute(status.get(), transaction, &handle_, SQLDA_VERSION1, nullptr) != 0) {
+        connection_.Raise(status.status, ClientCall::Statement);
+    }
+    cursorOpen_ = opensCursor;
+}
+
+void DsqlStatement::OpenCursor(isc_tr_handle* transaction) {
+    StatusVector status;
+    if (api_.dsqlExecute2(status.get(), transaction, &handle_, SQLDA_VERSION1, nullptr, nullptr) !=
+        0) {
+        connection_.Raise(status.status, ClientCall::Statement);
+    }
+    cursorOpen_ = true;
+}
+
+bool DsqlStatement::Fetch(ResultRow& row) {
+    StatusVector status;
+    const ISC_STATUS result =
+        api_.dsqlFetch(status.get(), &handle_, SQLDA_VERSION1, row.Descriptor());
+    if (result == 100) {
+        return false;
+    }
+    if (result != 0) {
+        connection_.Raise(status.status, ClientCall::Statement);
+    }
+    return true;
+}
+
+void DsqlStatement::CloseCursor() {
+    if (!cursorOpen_) {
+        return;
+    }
+    cursorOpen_ = false;
+    StatusVector status;
+    if (api_.dsqlFreeStatement(status.get(), &handle_, DSQL_close) != 0) {
+        connection_.Raise(status.status, ClientCall::Statement);
+    }
+}
+
+void DsqlStatement::CloseCursorQuietly() noexcept {
+    if (!cursorOpen_) {
+        return;
+    }
+    cursorOpen_ = false;
+    StatusVector status;
+    api_.dsqlFreeStatement(status.get(), &handle_, DSQL_close);
+}
+
+void DsqlStatement::Drop() {
+    if (!Prepared()) {
+        return;
+    }
+    cursorOpen_ = false;
+    StatusVector status;
+    const ISC_STATUS result = api_.dsqlFreeStatement(status.get(), &handle_, DSQL_drop);
+    // A handle the library refused to free is of no further use: forget it either way.
+    handle_ = {};
+    if (result != 0) {
+        connection_.Raise(status.status, ClientCall::Statement);
+    }
+}
+
+void DsqlStatement::DropQuietly() noexcept {
+    if (!Prepared()) {
+        return;
+    }
+    cursorOpen_ = false;
+    StatusVector status;
+    api_.dsqlFreeStatement(status.get(), &handle_, DSQL_drop);
+    handle_ = {};
+}
+
+}  // namespace zav
