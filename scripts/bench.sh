@@ -14,7 +14,7 @@ if [ "$(id -u)" -eq 0 ]; then
   bash scripts/install-deps.sh
 fi
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAV_WERROR=ON >/dev/null
+cmake --preset default >/dev/null
 cmake --build build -j"$(nproc)" --target zav_bench ZavCoronaUpdate
 
 echo "== The update"

@@ -12,9 +12,7 @@ for tool in clang-14 clang++-14; do
   command -v "$tool" >/dev/null || { echo "$tool is missing: run scripts/install-deps.sh" >&2; exit 1; }
 done
 
-cmake -S . -B build-fuzz -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAV_FUZZ=ON -DZAV_BUILD_TESTS=OFF -DZAV_BUILD_QT=OFF \
-  -DZAV_WERROR=ON >/dev/null
+cmake --preset fuzz >/dev/null
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   for source in tests/fuzz/Fuzz*.cpp; do

@@ -85,11 +85,11 @@ fi
 
 # The tests need packages that running does not (scripts/install-deps.sh test): a fresh build
 # folder leaves them out; one that the test command made keeps them.
-configure=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+configure=(--preset default -B "$build")
 if [ ! -f "$build/CMakeCache.txt" ]; then
   configure+=(-DZAV_BUILD_TESTS=OFF)
 fi
-cmake -S . -B "$build" "${configure[@]}" >/dev/null
+cmake "${configure[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)" --target ZavCoronaUpdate
 program=$build/app/qt/ZavCoronaUpdate
 

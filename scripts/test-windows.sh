@@ -11,9 +11,9 @@ cd "$(dirname "$0")/.."
 jobs=2
 failed=0
 
-build() {  # folder toolchain
-  cmake -S . -B "$1" -DCMAKE_TOOLCHAIN_FILE="cmake/$2" -DCMAKE_BUILD_TYPE=Release -DZAV_WERROR=ON
-  cmake --build "$1" -j"$jobs"
+build() {  # preset of CMakePresets.json, which builds in build-<preset>
+  cmake --preset "$1"
+  cmake --build "build-$1" -j"$jobs"
 }
 
 # Prints "dll function" for every import of a PE file by name, sorted. The ...LongPtrW calls of
@@ -45,8 +45,8 @@ check_pe() {  # exe expected-file-format description
   done < <(objdump -p "$1" | sed -n 's/.*DLL Name: *//p' | tr 'A-Z' 'a-z' | sort -u)
 }
 
-build build-win32 toolchain-i686-w64-mingw32.cmake
-build build-win64 toolchain-x86_64-w64-mingw32.cmake
+build win32
+build win64
 
 exe32=build-win32/app/win32/ZavCoronaUpdate.exe
 exe64=build-win64/app/win32/ZavCoronaUpdate.exe
@@ -69,6 +69,6 @@ if [ "$failed" -ne 0 ]; then
   exit 1
 fi
 # The Linux build's update and the table reader, for the scenarios' comparisons.
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAV_WERROR=ON -DZAV_BUILD_TESTS=ON
+cmake --preset default -DZAV_BUILD_TESTS=ON
 cmake --build build -j"$jobs" --target zav_fault_child zav_table_dump
 bash tests/win32/scenarios.sh build-win64 build

@@ -8,7 +8,8 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 
 jobs=$(nproc)
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAV_WERROR=ON -DZAV_BUILD_TESTS=ON
+# The configurations are the presets of CMakePresets.json.
+cmake --preset default -DZAV_BUILD_TESTS=ON
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
@@ -16,8 +17,7 @@ ctest --test-dir build --output-on-failure -j"$jobs"
 # and its engine are loaded at run time and not instrumented: tests/sanitizer/lsan.supp names the
 # third-party leaks to ignore. use_tls=0 because the leak checker reads a bogus range for the
 # dynamic thread-local storage the engine's modules leave at exit, and would crash on it.
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAV_WERROR=ON -DZAV_SANITIZE=ON \
-  -DZAV_BUILD_TESTS=ON
+cmake --preset sanitizers
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 \
   LSAN_OPTIONS="use_tls=0:suppressions=$(pwd)/tests/sanitizer/lsan.supp" \
