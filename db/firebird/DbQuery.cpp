@@ -63,7 +63,7 @@ ColumnValue TDbField::Value() const {
 
 TDbQuery::TDbQuery(std::string componentName, TDbConnection& aConnection,
                    TDbTransaction& aTransaction)
-    : api_(FbClient::Get()),
+    : api_(aConnection.api_),
       name_(std::move(componentName)),
       connection_(aConnection),
       transaction_(aTransaction),

@@ -24,7 +24,7 @@ bool OpensCursor(int type) {
 }  // namespace
 
 TDbStatement::TDbStatement(TDbConnection& aConnection, TDbTransaction& aTransaction)
-    : api_(FbClient::Get()),
+    : api_(aConnection.api_),
       connection_(aConnection),
       transaction_(aTransaction),
       statement_(api_, aConnection) {

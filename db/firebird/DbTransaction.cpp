@@ -36,7 +36,7 @@ private:
 }  // namespace
 
 TDbTransaction::TDbTransaction(TDbConnection& aConnection)
-    : api_(FbClient::Get()), connection_(aConnection) {
+    : api_(aConnection.api_), connection_(aConnection) {
     connection_.BindTransaction(this);
 }
 
