@@ -22,8 +22,9 @@
 //                                            the focused control of the window's thread
 //   driver state CAPTION                     normal, maximized or minimized
 //   driver acp                               the ANSI code page
-//   driver design DPI WIDTH HEIGHT           where the window's design puts each control in a
-//                                            client area of this size: rectI and captionI
+//   driver design DPI [WIDTH HEIGHT]         where the window's design puts each control in a
+//                                            client area of this size, by default the designed
+//                                            one at this resolution: client, rectI and captionI
 //   driver run PROGRAM SHOW MS               starts the program with this show command (as a
 //                                            shortcut does) and waits for its end; exits with
 //                                            the program's exit code
@@ -206,6 +207,7 @@ int Controls(HWND window) {
 }
 
 int Design(int dpi, zav::LayoutSize client) {
+    Print("client=" + std::to_string(client.width) + "," + std::to_string(client.height));
     for (int i = 0; i < zav::design::kCount; ++i) {
         const zav::design::Control& control = zav::design::kControls[i];
         const zav::LayoutRect rect =
@@ -333,11 +335,14 @@ int Run(int argc, wchar_t** argv) {
         Print("acp=" + std::to_string(GetACP()));
         return 0;
     }
-    if (argc == 5 && std::wstring(argv[1]) == L"design") {
+    if ((argc == 3 || argc == 5) && std::wstring(argv[1]) == L"design") {
         const auto number = [argv](int index) {
             return static_cast<int>(std::wcstol(argv[index], nullptr, 10));
         };
-        return Design(number(2), {number(3), number(4)});
+        const int dpi = number(2);
+        const zav::LayoutSize designed{zav::ScaleToDpi(zav::design::kClient.width, dpi),
+                                       zav::ScaleToDpi(zav::design::kClient.height, dpi)};
+        return Design(dpi, argc == 5 ? zav::LayoutSize{number(3), number(4)} : designed);
     }
     if (argc < 3) {
         return kUsage;

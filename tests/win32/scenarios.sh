@@ -528,21 +528,24 @@ finish_app "64-bit view"
 timeout 60 wine reg delete 'HKLM\SOFTWARE\Vorlix-Software\ZAV' /v InstallPath /reg:64 /f \
   >/dev/null 2>&1
 
-echo "# At 144 dpi the window is scaled by half"
-set_dpi 144
-reg_install_path REG_SZ 'C:\zav\one'
-start_app app
-drv wait-window "$main" 60000 >/dev/null
-check "scaled client area" "client=764,392" "$(drv client "$main")"
-out=$(drv controls "$main")
-design=$(drv design 144 764 392)
-for i in 1 2 3 5 6 7; do
-  check "control $i at 144 dpi" "$(value "rect$i" "$design")" \
-    "$(printf '%s\n' "$out" | grep "^control=$i " | sed -n 's/.* rect=\([^ ]*\).*/\1/p')"
+# Both front ends place the controls by one rule; here the Windows one at 125, 150 and 175 %.
+for dpi in 120 144 168; do
+  echo "# At $dpi dpi the window is scaled in proportion"
+  set_dpi "$dpi"
+  reg_install_path REG_SZ 'C:\zav\one'
+  start_app app
+  drv wait-window "$main" 60000 >/dev/null
+  design=$(drv design "$dpi")
+  check "scaled client area at $dpi dpi" "client=$(value client "$design")" "$(drv client "$main")"
+  out=$(drv controls "$main")
+  for i in 1 2 3 5 6 7; do
+    check "control $i at $dpi dpi" "$(value "rect$i" "$design")" \
+      "$(printf '%s\n' "$out" | grep "^control=$i " | sed -n 's/.* rect=\([^ ]*\).*/\1/p')"
+  done
+  shot "window-${dpi}dpi"
+  drv close "$main" >/dev/null
+  finish_app "$dpi dpi"
 done
-shot window-144dpi
-drv close "$main" >/dev/null
-finish_app "144 dpi"
 set_dpi 96
 
 echo "# Started maximised, and minimised without activation as a shortcut asks"
