@@ -1,26 +1,40 @@
 #pragma once
 
-#include <QRect>
-#include <QSize>
+#include <QLayout>
+#include <vector>
+
+#include "app/MainWindowDesign.h"
 
 namespace zav::qt {
 
-// The window edges a control keeps its distance to when the window is resized: left and right
-// together stretch it, right alone moves it with the right edge, and likewise for top and bottom.
-struct Anchors {
-    bool left = true;
-    bool top = true;
-    bool right = false;
-    bool bottom = false;
+// Places each control where the window's design puts it, scaled to the screen's resolution and
+// moved or stretched with the edges it is anchored to; the same rule as on Windows.
+class AnchorLayout final : public QLayout {
+public:
+    AnchorLayout(QWidget* parent, LayoutSize designedClient, int dpi);
+    ~AnchorLayout() override;
+
+    // A label keeps the size of its caption; anything added otherwise stays at the top left.
+    void Add(QWidget* control, const design::Control& design);
+
+    void addItem(QLayoutItem* item) override;
+    QLayoutItem* itemAt(int index) const override;
+    QLayoutItem* takeAt(int index) override;
+    int count() const override;
+    QSize sizeHint() const override;
+    void setGeometry(const QRect& rect) override;
+
+private:
+    struct Entry {
+        QLayoutItem* item;
+        LayoutRect designed;
+        Anchors anchors;
+        bool sizedToContent;
+    };
+
+    LayoutSize designedClient_;
+    int dpi_;
+    std::vector<Entry> entries_;
 };
-
-// Where a control designed at `designed` in a client area of `designedClient` stands in a client
-// area of `client`.
-QRect AnchoredRect(const QRect& designed, Anchors anchors, const QSize& designedClient,
-                   const QSize& client);
-
-// A designed value scaled to the screen, rounded to whole pixels.
-int Scaled(int designed, double scale);
-QRect Scaled(const QRect& designed, double scale);
 
 }  // namespace zav::qt

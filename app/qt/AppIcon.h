@@ -4,8 +4,10 @@
 
 namespace zav::qt {
 
-// The program's icon for the window and the task bar, painted at 256, 48, 32, 24 and 16 pixels:
-// a ledger sheet on a blue tile with an orange percent badge, as on Windows.
-QIcon CreateAppIcon();
+// The program's icon for the window and the task bar: the Windows .ico, compiled in as a resource,
+// with its images of 256, 48, 32, 24 and 16 pixels.
+inline QIcon CreateAppIcon() {
+    return QIcon(QStringLiteral(":/ZavCoronaUpdate.ico"));
+}
 
 }  // namespace zav::qt

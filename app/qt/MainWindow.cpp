@@ -2,111 +2,81 @@
 
 #include <QFont>
 #include <QGuiApplication>
-#include <QResizeEvent>
 #include <QScreen>
+#include <array>
+
+#include "app/qt/AnchorLayout.h"
 
 namespace zav::qt {
 namespace {
 
-constexpr double kDesignedDpi = 96.0;
-constexpr int kFontPixels = 16;
+using namespace design;
 
 // With high-DPI scaling active Qt already scales logical pixels and reports the base DPI here;
 // without it, the screen's DPI tells how much larger everything has to be.
-double ScreenScale() {
+int ScreenDpi() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr) {
-        return 1.0;
-    }
-    const double dpi = screen->logicalDotsPerInch();
-    return dpi > 0 ? dpi / kDesignedDpi : 1.0;
+    const int dpi = screen != nullptr ? qRound(screen->logicalDotsPerInch()) : 0;
+    return dpi > 0 ? dpi : kDesignDpi;
 }
 
-// Arial at 16 pixels; Liberation Sans has Arial's metrics where Arial is not installed.
-QFont WindowFont(double scale) {
+// Arial; Liberation Sans has Arial's metrics where Arial is not installed.
+QFont WindowFont(int dpi) {
     QFont font;
     font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-    font.setPixelSize(Scaled(kFontPixels, scale));
+    font.setPixelSize(ScaleToDpi(kFontPixels, dpi));
     font.setWeight(QFont::Normal);
     font.setStyle(QFont::StyleNormal);
     return font;
 }
 
-constexpr Anchors kLeftTop{true, true, false, false};
-constexpr Anchors kLeftTopRight{true, true, true, false};
-constexpr Anchors kTopRight{false, true, true, false};
-constexpr Anchors kLeftBottom{true, false, false, true};
-constexpr Anchors kRightBottom{false, false, true, true};
+// Outside a dialog no push button is a default one: Enter and Escape do nothing at window level.
+QWidget* CreateControl(const Control& design, QWidget* parent) {
+    const QString caption = QString::fromUtf8(design.caption);
+    switch (design.kind) {
+        case Kind::Label:
+            return new QLabel(caption, parent);
+        case Kind::Edit:
+            return new QLineEdit(caption, parent);
+        case Kind::PushButton:
+            return new QPushButton(caption, parent);
+        case Kind::RadioButton:
+            return new QRadioButton(caption, parent);
+        case Kind::CheckBox:
+            return new QCheckBox(caption, parent);
+    }
+    return nullptr;
+}
 
 }  // namespace
 
-template <typename Control>
-Control* MainWindow::Add(const char* name, const QString& caption, QRect designed,
-                         Anchors anchors) {
-    auto* control = new Control(caption, this);
-    control->setObjectName(QString::fromLatin1(name));
-    placements_.push_back({control, Scaled(designed, scale_), anchors});
-    return control;
-}
-
-MainWindow::MainWindow()
-    : scale_(ScreenScale()),
-      designedClient_(Scaled(kDesignedWidth, scale_), Scaled(kDesignedHeight, scale_)) {
+MainWindow::MainWindow() : dpi_(ScreenDpi()) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("ZAV - Corona Update"));
-    setFont(WindowFont(scale_));
+    setWindowTitle(QString::fromUtf8(kTitle));
+    setFont(WindowFont(dpi_));
 
-    // Creation order as designed.
-    lblFilePath =
-        Add<QLabel>("lblFilePath", QStringLiteral("Datei Pfad"), QRect(10, 26, 75, 18), kLeftTop);
-    edtDatabasePath =
-        Add<QLineEdit>("edtDatabasePath", QString(), QRect(8, 45, 458, 26), kLeftTopRight);
-    btnBrowse =
-        Add<QPushButton>("btnBrowse", QStringLiteral("..."), QRect(475, 45, 26, 25), kTopRight);
-    rbTrafik = Add<QRadioButton>("rbTrafik", QStringLiteral("Update Trafik Daten"),
-                                 QRect(27, 134, 174, 17), kLeftTop);
-    rbGastro = Add<QRadioButton>("rbGastro", QStringLiteral("Update Gastro Daten"),
-                                 QRect(27, 168, 174, 17), kLeftTop);
-    btnUpdate =
-        Add<QPushButton>("btnUpdate", QStringLiteral("Update"), QRect(8, 223, 85, 30), kLeftBottom);
-    btnClose = Add<QPushButton>("btnClose", QStringLiteral("Schließen"), QRect(416, 223, 85, 30),
-                                kRightBottom);
-    ckbCheckJahr = Add<QCheckBox>("ckbCheckJahr", QStringLiteral("Überprüfe ob BH Jahr 2020 ist"),
-                                  QRect(27, 90, 261, 17), kLeftTop);
-
-    // The label is sized to its caption.
-    lblFilePath->adjustSize();
-    placements_.front().designed.setSize(lblFilePath->size());
+    // Creation order is the focus chain's order.
+    auto* layout = new AnchorLayout(this, kClient, dpi_);
+    std::array<QWidget*, kCount> controls{};
+    for (int i = 0; i < kCount; ++i) {
+        controls[i] = CreateControl(kControls[i], this);
+        controls[i]->setObjectName(QString::fromLatin1(kControls[i].name));
+        controls[i]->setHidden(!kControls[i].shown);
+        layout->Add(controls[i], kControls[i]);
+    }
+    lblFilePath = static_cast<QLabel*>(controls[kLabel]);
+    edtDatabasePath = static_cast<QLineEdit*>(controls[kPath]);
+    btnBrowse = static_cast<QPushButton*>(controls[kBrowse]);
+    rbTrafik = static_cast<QRadioButton*>(controls[kTrafik]);
+    rbGastro = static_cast<QRadioButton*>(controls[kGastro]);
+    btnUpdate = static_cast<QPushButton*>(controls[kUpdate]);
+    btnClose = static_cast<QPushButton*>(controls[kClose]);
+    ckbCheckJahr = static_cast<QCheckBox*>(controls[kCheckJahr]);
 
     rbTrafik->setChecked(true);
-    rbGastro->setChecked(false);
-    rbGastro->hide();
     ckbCheckJahr->setChecked(true);
-
-    // Enter and Escape do nothing at window level: no button is a default one.
-    for (QPushButton* button : {btnBrowse, btnUpdate, btnClose}) {
-        button->setAutoDefault(false);
-        button->setDefault(false);
-    }
-
-    // The check box comes last although it sits above the radio buttons.
-    setTabOrder(edtDatabasePath, btnBrowse);
-    setTabOrder(btnBrowse, rbTrafik);
-    setTabOrder(rbTrafik, rbGastro);
-    setTabOrder(rbGastro, btnUpdate);
-    setTabOrder(btnUpdate, btnClose);
-    setTabOrder(btnClose, ckbCheckJahr);
     edtDatabasePath->setFocus();
-
-    resize(designedClient_);
-}
-
-void MainWindow::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    for (const Placement& placement : placements_) {
-        placement.control->setGeometry(
-            AnchoredRect(placement.designed, placement.anchors, designedClient_, event->size()));
-    }
+    resize(layout->sizeHint());
 }
 
 }  // namespace zav::qt

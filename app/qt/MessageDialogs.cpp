@@ -58,11 +58,13 @@ int ShowMessageDialog(QWidget* parent, const QString& text, DialogKind kind) {
     box.setWindowTitle(DialogTitle(kind));
     SetPlainText(box, text);
     // The program's own short texts keep their lines, as the Windows dialogs show them; Qt would
-    // wrap anything wider than 500 pixels.
-    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
-        constexpr int kWidestLine = 900;
-        label->setMinimumWidth(
-            std::min(label->fontMetrics().size(0, label->text()).width(), kWidestLine));
+    // wrap anything wider than 500 pixels. The label is the one that shows the text.
+    for (QLabel* label : box.findChildren<QLabel*>()) {
+        if (label->text() == box.text()) {
+            constexpr int kWidestLine = 900;
+            label->setMinimumWidth(
+                std::min(label->fontMetrics().size(0, label->text()).width(), kWidestLine));
+        }
     }
     if (kind == DialogKind::Confirmation) {
         box.setIcon(QMessageBox::Question);

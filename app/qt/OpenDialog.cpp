@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QIdentityProxyModel>
 #include <QLineEdit>
 
 namespace zav::qt {
@@ -14,9 +15,10 @@ const QStringList kAccountingPatterns = {QStringLiteral("*.zqd"), QStringLiteral
 namespace {
 
 // Qt reads the patterns out of the shown entry, which names *.fdb but lists only settings.fdb;
-// the dialog's model gets the patterns the entry stands for instead.
-void ApplyAccountingPatterns(QFileDialog& dialog) {
-    if (auto* model = dialog.findChild<QFileSystemModel*>()) {
+// the dialog's file system model, the source of the proxy the dialog is given, gets the patterns
+// the entry stands for instead.
+void ApplyAccountingPatterns(const QAbstractProxyModel& proxy) {
+    if (auto* model = qobject_cast<QFileSystemModel*>(proxy.sourceModel())) {
         model->setNameFilters(kAccountingPatterns);
     }
 }
@@ -31,9 +33,11 @@ std::optional<QString> OpenDialog::Execute(QWidget* parent, const QString& initi
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(kAccountingFilter);
-    ApplyAccountingPatterns(dialog);
+    auto* proxy = new QIdentityProxyModel;  // the dialog takes it over
+    dialog.setProxyModel(proxy);
+    ApplyAccountingPatterns(*proxy);
     QObject::connect(&dialog, &QFileDialog::filterSelected,
-                     [&dialog](const QString&) { ApplyAccountingPatterns(dialog); });
+                     [proxy](const QString&) { ApplyAccountingPatterns(*proxy); });
 
     const bool startsInInitialFolder = !initialFolder.isEmpty() && QFileInfo(initialFolder).isDir();
     if (startsInInitialFolder) {
@@ -43,9 +47,9 @@ std::optional<QString> OpenDialog::Execute(QWidget* parent, const QString& initi
         const QFileInfo last(lastChosen_);
         if (!startsInInitialFolder || last.absoluteDir() == dialog.directory()) {
             dialog.selectFile(lastChosen_);
-        } else if (auto* fileName = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+        } else if (auto* fileName = dialog.findChild<QLineEdit*>()) {
             // selectFile would move the dialog to the file's folder: the path box's folder wins,
-            // and the field holds the whole path.
+            // and the file-name field, the dialog's only line edit, holds the whole path.
             fileName->setText(lastChosen_);
         }
     }

@@ -9,53 +9,39 @@
 #include "platform/win32/WinText.h"
 
 namespace zav::win32 {
+
+using namespace design;
+
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"ZavCoronaUpdateMainWindow";
-constexpr wchar_t kCaption[] = L"ZAV - Corona Update";
-constexpr LayoutSize kDesignedClient{509, 261};
-constexpr int kDesignedFontHeight = 16;
 
 // Control ids start above IDOK and IDCANCEL, which Enter and Escape send and the window ignores.
 constexpr int kFirstControlId = 100;
 
-struct ControlDesign {
+struct NativeControl {
     const wchar_t* windowClass;
-    const wchar_t* caption;
     DWORD style;
     DWORD extendedStyle;
-    LayoutRect rect;
-    Anchors anchors;
 };
 
-constexpr Anchors kLeftTop{true, true, false, false};
-constexpr Anchors kLeftTopRight{true, true, true, false};
-constexpr Anchors kTopRight{false, true, true, false};
-constexpr Anchors kLeftBottom{true, false, false, true};
-constexpr Anchors kRightBottom{false, false, true, true};
-
-// Shown, reached by Tab; the group mark starts a new group for the arrow keys.
-constexpr DWORD kTab = WS_VISIBLE | WS_TABSTOP;
-constexpr DWORD kTabGroup = WS_VISIBLE | WS_TABSTOP | WS_GROUP;
-
-// The window as designed at 96 dpi, in creation order; the order is also the tab order, so the
-// check box, created last, comes last although it stands above the radio buttons. The group mark
-// on rbTrafik opens the radio group and the one on btnUpdate closes it. "..." is painted
-// double-buffered (composited), so it does not flicker while it moves with the right edge.
-// clang-format off
-constexpr ControlDesign kDesign[] = {
-    {WC_STATICW, L"Datei Pfad", SS_LEFT | SS_NOPREFIX | WS_VISIBLE, 0, {10, 26, 75, 18}, kLeftTop},
-    {WC_EDITW, L"", ES_AUTOHSCROLL | kTabGroup, WS_EX_CLIENTEDGE, {8, 45, 458, 26}, kLeftTopRight},
-    {WC_BUTTONW, L"...", BS_PUSHBUTTON | kTab, WS_EX_COMPOSITED, {475, 45, 26, 25}, kTopRight},
-    {WC_BUTTONW, L"Update Trafik Daten", BS_AUTORADIOBUTTON | kTabGroup, 0, {27, 134, 174, 17},
-     kLeftTop},
-    {WC_BUTTONW, L"Update Gastro Daten", BS_AUTORADIOBUTTON, 0, {27, 168, 174, 17}, kLeftTop},
-    {WC_BUTTONW, L"Update", BS_PUSHBUTTON | kTabGroup, 0, {8, 223, 85, 30}, kLeftBottom},
-    {WC_BUTTONW, L"Schließen", BS_PUSHBUTTON | kTab, 0, {416, 223, 85, 30}, kRightBottom},
-    {WC_BUTTONW, L"Überprüfe ob BH Jahr 2020 ist", BS_AUTOCHECKBOX | kTabGroup, 0,
-     {27, 90, 261, 17}, kLeftTop},
-};
-// clang-format on
+NativeControl NativeControlOf(const Control& design) {
+    // Tab reaches every control but the label, and of a radio group only its first button.
+    const DWORD tab = design.kind == Kind::RadioButton && !design.startsGroup ? 0 : WS_TABSTOP;
+    switch (design.kind) {
+        case Kind::Label:
+            return {WC_STATICW, SS_LEFT | SS_NOPREFIX, 0};
+        case Kind::Edit:
+            return {WC_EDITW, ES_AUTOHSCROLL | tab, WS_EX_CLIENTEDGE};
+        case Kind::PushButton:
+            return {WC_BUTTONW, BS_PUSHBUTTON | tab, 0};
+        case Kind::RadioButton:
+            return {WC_BUTTONW, BS_AUTORADIOBUTTON | tab, 0};
+        case Kind::CheckBox:
+            return {WC_BUTTONW, BS_AUTOCHECKBOX | tab, 0};
+    }
+    return {};
+}
 
 // The screen's resolution for this window: the monitor's where the system tells it, else the
 // system's.
@@ -77,8 +63,7 @@ int DpiOf(HWND window) {
 
 // The outer size of the window whose client area is the designed one at this resolution.
 SIZE WindowSizeFor(int dpi, DWORD style) {
-    RECT frame{0, 0, ScaleToDpi(kDesignedClient.width, dpi),
-               ScaleToDpi(kDesignedClient.height, dpi)};
+    RECT frame{0, 0, ScaleToDpi(kClient.width, dpi), ScaleToDpi(kClient.height, dpi)};
     AdjustWindowRectEx(&frame, style, FALSE, 0);
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
@@ -114,8 +99,8 @@ MainWindow::MainWindow(HINSTANCE instance, ErrorBox showErrorBox)
     constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
     const int dpi = DpiOf(nullptr);
     const SIZE size = WindowSizeFor(dpi, kStyle);
-    window_ = CreateWindowExW(0, kWindowClass, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                              size.cx, size.cy, nullptr, nullptr, instance_, this);
+    window_ = CreateWindowExW(0, kWindowClass, ToUtf16(kTitle).c_str(), kStyle, CW_USEDEFAULT,
+                              CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, instance_, this);
     if (window_ == nullptr) {
         throw PlatformError(SystemMessage(GetLastError()));
     }
@@ -154,11 +139,17 @@ void MainWindow::Release() {
 
 void MainWindow::CreateControls() {
     for (int i = 0; i < kCount; ++i) {
-        const ControlDesign& design = kDesign[i];
-        controls_[i] = CreateWindowExW(design.extendedStyle, design.windowClass, design.caption,
-                                       design.style | WS_CHILD, 0, 0, 0, 0, window_,
-                                       reinterpret_cast<HMENU>(INT_PTR{kFirstControlId + i}),
-                                       instance_, nullptr);
+        const Control& design = kControls[i];
+        NativeControl native = NativeControlOf(design);
+        native.style |=
+            WS_CHILD | (design.shown ? WS_VISIBLE : 0) | (design.startsGroup ? WS_GROUP : 0);
+        // "..." is painted double-buffered (composited), so it does not flicker while it moves
+        // with the right edge.
+        native.extendedStyle |= i == kBrowse ? WS_EX_COMPOSITED : 0;
+        controls_[i] = CreateWindowExW(
+            native.extendedStyle, native.windowClass, ToUtf16(design.caption).c_str(), native.style,
+            0, 0, 0, 0, window_, reinterpret_cast<HMENU>(INT_PTR{kFirstControlId + i}), instance_,
+            nullptr);
         if (controls_[i] == nullptr) {
             throw PlatformError(SystemMessage(GetLastError()));
         }
@@ -170,9 +161,9 @@ void MainWindow::CreateControls() {
 // Font and label size at the given resolution, then the layout.
 void MainWindow::ApplyDpi(int dpi) {
     dpi_ = dpi;
-    HFONT font = CreateFontW(-ScaleToDpi(kDesignedFontHeight, dpi), 0, 0, 0, FW_NORMAL, FALSE,
-                             FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Arial");
+    HFONT font = CreateFontW(-ScaleToDpi(kFontPixels, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                             ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH | FF_DONTCARE, L"Arial");
     if (font == nullptr) {
         throw PlatformError(SystemMessage(GetLastError()));
     }
@@ -187,8 +178,8 @@ void MainWindow::ApplyDpi(int dpi) {
 
     HDC dc = GetDC(controls_[kLabel]);
     HGDIOBJ oldFont = SelectObject(dc, font_);
-    const wchar_t* caption = kDesign[kLabel].caption;
-    GetTextExtentPoint32W(dc, caption, lstrlenW(caption), &labelSize_);
+    const std::wstring caption = ToUtf16(kControls[kLabel].caption);
+    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &labelSize_);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     labelSize_.cy = metrics.tmHeight;
@@ -205,7 +196,7 @@ void MainWindow::LayoutControls() {
     HDWP positions = BeginDeferWindowPos(kCount);
     for (int i = 0; i < kCount; ++i) {
         LayoutRect placed =
-            PlaceAnchored(kDesign[i].rect, kDesign[i].anchors, kDesignedClient, clientSize, dpi_);
+            PlaceAnchored(kControls[i].rect, kControls[i].anchors, kClient, clientSize, dpi_);
         if (i == kLabel) {
             placed.width = labelSize_.cx;
             placed.height = labelSize_.cy;
@@ -337,7 +328,7 @@ void MainWindow::SetDatabasePath(const std::string& path) {
     SetWindowTextW(controls_[kPath], ToUtf16(path).c_str());
 }
 
-bool MainWindow::IsChecked(Control control) const {
+bool MainWindow::IsChecked(Index control) const {
     return SendMessageW(controls_[control], BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/MainView.h"
+#include "app/MainWindowDesign.h"
 #include "app/win32/FileOpenDialog.h"
 
 namespace zav::win32 {
@@ -45,9 +46,6 @@ public:
     void CloseWindow() override;
 
 private:
-    // Child controls in creation order, which is also their tab order.
-    enum Control { kLabel, kPath, kBrowse, kTrafik, kGastro, kUpdate, kClose, kCheckJahr, kCount };
-
     static void RegisterWindowClass(HINSTANCE instance);
     // Destroys the window and the font; the window no longer calls back.
     void Release();
@@ -57,13 +55,13 @@ private:
     void CreateControls();
     void ApplyDpi(int dpi);
     void LayoutControls();
-    bool IsChecked(Control control) const;
+    bool IsChecked(design::Index control) const;
 
     HINSTANCE instance_;
     ErrorBox showErrorBox_;
     MainWindowEvents events_;
     HWND window_ = nullptr;
-    std::array<HWND, kCount> controls_{};
+    std::array<HWND, design::kCount> controls_{};  // in creation order
     HFONT font_ = nullptr;
     int dpi_ = 96;
     SIZE labelSize_{};  // the label is sized to its caption in the current font

@@ -53,6 +53,21 @@ TEST(PlaceAnchoredTest, ScalesBeforeApplyingTheExtraSpace) {
     EXPECT_EQ(placed.height, 45);
 }
 
+// Both front ends place controls by this rule, so at 125 and 175 % they agree to the pixel.
+TEST(PlaceAnchoredTest, RoundsEachLengthOnItsOwnAtFractionalScales) {
+    // 125 %: 594 + 32.5 would put the far edge at 626; the button keeps its width of 33.
+    EXPECT_EQ(PlaceAnchored({475, 45, 26, 25}, {false, true, true, false}, kDesignedClient,
+                            {636, 326}, 120),
+              (LayoutRect{594, 56, 33, 31}));
+    // 175 %: the designed client area is 891 x 457; the window is 100 wider and 10 higher.
+    EXPECT_EQ(PlaceAnchored({8, 45, 458, 26}, {true, true, true, false}, kDesignedClient,
+                            {991, 467}, 168),
+              (LayoutRect{14, 79, 902, 46}));
+    EXPECT_EQ(PlaceAnchored({416, 223, 85, 30}, {false, false, true, true}, kDesignedClient,
+                            {991, 467}, 168),
+              (LayoutRect{828, 400, 149, 53}));
+}
+
 TEST(PlaceAnchoredTest, AStretchedControlNeverGetsANegativeWidth) {
     const LayoutRect placed =
         PlaceAnchored({8, 45, 458, 26}, {true, true, true, false}, kDesignedClient, {40, 20}, 96);

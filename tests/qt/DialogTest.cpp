@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QMessageBox>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -141,6 +142,28 @@ TEST(MessageDialogs, InformationAndWarningHaveOneOkButton) {
         EXPECT_EQ(ShowAndAnswer(c.kind, "x", test::PressKeyStep(Qt::Key_Escape), seen), kResultOk);
         EXPECT_EQ(ShowAndAnswer(c.kind, "x", test::PressKeyStep(Qt::Key_Return), seen), kResultOk);
     }
+}
+
+TEST(MessageDialogs, ALineWiderThanQtWrapsAtStaysOneLine) {
+    test::TestApp();
+    const QString line =
+        "Die Buchhaltungsdatei wurde aktualisiert, die Sätze der Gastronomie und des Verkehrs "
+        "gelten ab dem ersten Juli.";
+    int shownWidth = 0;
+    int neededWidth = 0;
+    test::DialogScript script;
+    script.Then([&](QWidget* dialog) {
+        for (QLabel* label : dialog->findChildren<QLabel*>()) {
+            if (label->text() == line) {
+                shownWidth = label->width();
+                neededWidth = label->fontMetrics().horizontalAdvance(line);
+            }
+        }
+        return test::ClickButton("OK")(dialog);
+    });
+    ShowMessageDialog(nullptr, line, DialogKind::Information);
+    EXPECT_GT(neededWidth, 500);
+    EXPECT_GE(shownWidth, neededWidth);
 }
 
 TEST(MessageDialogs, ErrorBoxShowsTheStopIconAndTheApplicationTitle) {

@@ -5,34 +5,24 @@
 #include <QRadioButton>
 
 #include "QtTestSupport.h"
-#include "app/qt/AnchorLayout.h"
+#include "app/MainWindowDesign.h"
 #include "app/qt/AppIcon.h"
 #include "app/qt/MainWindow.h"
 
 namespace zav::qt {
 namespace {
 
-struct Designed {
-    const char* name;
-    QString caption;
-    QRect rect;
-    Anchors anchors;
-};
+using namespace design;
 
-const Designed kControls[] = {
-    {"edtDatabasePath", "", QRect(8, 45, 458, 26), {true, true, true, false}},
-    {"btnBrowse", "...", QRect(475, 45, 26, 25), {false, true, true, false}},
-    {"rbTrafik", "Update Trafik Daten", QRect(27, 134, 174, 17), {true, true, false, false}},
-    {"rbGastro", "Update Gastro Daten", QRect(27, 168, 174, 17), {true, true, false, false}},
-    {"btnUpdate", "Update", QRect(8, 223, 85, 30), {true, false, false, true}},
-    {"btnClose", "Schließen", QRect(416, 223, 85, 30), {false, false, true, true}},
-    {"ckbCheckJahr",
-     "Überprüfe ob BH Jahr 2020 ist",
-     QRect(27, 90, 261, 17),
-     {true, true, false, false}},
-};
+QRect Scaled(const LayoutRect& rect, int dpi) {
+    return QRect(ScaleToDpi(rect.left, dpi), ScaleToDpi(rect.top, dpi), ScaleToDpi(rect.width, dpi),
+                 ScaleToDpi(rect.height, dpi));
+}
 
 QString CaptionOf(QWidget* control) {
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        return label->text();
+    }
     if (auto* button = qobject_cast<QAbstractButton*>(control)) {
         return button->text();
     }
@@ -55,10 +45,10 @@ protected:
 TEST_F(MainWindowTest, ControlsCaptionsAndStartState) {
     EXPECT_EQ(window_.windowTitle(), "ZAV - Corona Update");
     EXPECT_EQ(window_.lblFilePath->text(), "Datei Pfad");
-    for (const Designed& d : kControls) {
+    for (const design::Control& d : kControls) {
         QWidget* control = Control(d.name);
         ASSERT_NE(control, nullptr) << d.name;
-        EXPECT_EQ(CaptionOf(control), d.caption) << d.name;
+        EXPECT_EQ(CaptionOf(control), QString::fromUtf8(d.caption)) << d.name;
     }
     EXPECT_TRUE(window_.rbTrafik->isChecked());
     EXPECT_FALSE(window_.rbGastro->isChecked());
@@ -73,18 +63,20 @@ TEST_F(MainWindowTest, ControlsCaptionsAndStartState) {
 
 TEST_F(MainWindowTest, DesignedGeometryScaledToTheScreen) {
     window_.show();
-    const double scale = window_.Scale();
-    EXPECT_EQ(window_.size(), QSize(Scaled(509, scale), Scaled(261, scale)));
-    for (const Designed& d : kControls) {
-        EXPECT_EQ(Control(d.name)->geometry(), Scaled(d.rect, scale)) << d.name;
+    const int dpi = window_.Dpi();
+    EXPECT_EQ(window_.size(), QSize(ScaleToDpi(509, dpi), ScaleToDpi(261, dpi)));
+    for (const design::Control& d : kControls) {
+        if (d.kind != Kind::Label) {
+            EXPECT_EQ(Control(d.name)->geometry(), Scaled(d.rect, dpi)) << d.name;
+        }
     }
-    EXPECT_EQ(window_.lblFilePath->pos(), QPoint(Scaled(10, scale), Scaled(26, scale)));
+    EXPECT_EQ(window_.lblFilePath->pos(), QPoint(ScaleToDpi(10, dpi), ScaleToDpi(26, dpi)));
     EXPECT_EQ(window_.lblFilePath->size(), window_.lblFilePath->sizeHint());
 }
 
 TEST_F(MainWindowTest, ArialSixteenPixelsOrItsMetricTwin) {
     const QFont font = window_.edtDatabasePath->font();
-    EXPECT_EQ(font.pixelSize(), Scaled(16, window_.Scale()));
+    EXPECT_EQ(font.pixelSize(), ScaleToDpi(16, window_.Dpi()));
     EXPECT_EQ(font.weight(), QFont::Normal);
     EXPECT_FALSE(font.italic());
     const QString family = QFontInfo(font).family();
@@ -116,12 +108,15 @@ TEST_F(MainWindowTest, TabOrderAndFocusOnThePathBox) {
 
 TEST_F(MainWindowTest, ResizeKeepsEachControlsAnchoredEdges) {
     window_.show();
-    const double scale = window_.Scale();
-    const QSize designed(Scaled(509, scale), Scaled(261, scale));
+    const int dpi = window_.Dpi();
+    const QSize designed(ScaleToDpi(509, dpi), ScaleToDpi(261, dpi));
     for (const QSize& grown : {QSize(120, 50), QSize(-60, -20)}) {
         window_.resize(designed + grown);
-        for (const Designed& d : kControls) {
-            QRect expected = Scaled(d.rect, scale);
+        for (const design::Control& d : kControls) {
+            if (d.kind == Kind::Label) {
+                continue;
+            }
+            QRect expected = Scaled(d.rect, dpi);
             if (d.anchors.left && d.anchors.right) {
                 expected.setWidth(expected.width() + grown.width());
             } else if (d.anchors.right) {
@@ -133,24 +128,6 @@ TEST_F(MainWindowTest, ResizeKeepsEachControlsAnchoredEdges) {
             EXPECT_EQ(Control(d.name)->geometry(), expected) << d.name;
         }
     }
-}
-
-TEST(AnchoredRect, StretchMoveOrStay) {
-    const QSize designed(509, 261);
-    const QSize client(609, 311);
-    const QRect rect(10, 20, 30, 40);
-    EXPECT_EQ(AnchoredRect(rect, {true, true, false, false}, designed, client), rect);
-    EXPECT_EQ(AnchoredRect(rect, {true, true, true, false}, designed, client),
-              QRect(10, 20, 130, 40));
-    EXPECT_EQ(AnchoredRect(rect, {false, true, true, false}, designed, client),
-              QRect(110, 20, 30, 40));
-    EXPECT_EQ(AnchoredRect(rect, {true, false, false, true}, designed, client),
-              QRect(10, 70, 30, 40));
-    EXPECT_EQ(AnchoredRect(rect, {true, true, true, true}, designed, client),
-              QRect(10, 20, 130, 90));
-    // A stretched control never gets a negative size.
-    EXPECT_EQ(AnchoredRect(rect, {true, true, true, false}, designed, QSize(400, 261)).width(), 0);
-    EXPECT_EQ(Scaled(QRect(8, 45, 458, 26), 1.25), QRect(10, 56, 573, 33));
 }
 
 TEST(AppIcon, HasEveryDesignedSize) {

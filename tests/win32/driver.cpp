@@ -22,6 +22,9 @@
 //                                            the focused control of the window's thread
 //   driver state CAPTION                     normal, maximized or minimized
 //   driver acp                               the ANSI code page
+//   driver design DPI [WIDTH HEIGHT]         where the window's design puts each control in a
+//                                            client area of this size, by default the designed
+//                                            one at this resolution: client, rectI and captionI
 //   driver run PROGRAM SHOW MS               starts the program with this show command (as a
 //                                            shortcut does) and waits for its end; exits with
 //                                            the program's exit code
@@ -31,6 +34,8 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "app/MainWindowDesign.h"
 
 namespace {
 
@@ -201,6 +206,20 @@ int Controls(HWND window) {
     return 0;
 }
 
+int Design(int dpi, zav::LayoutSize client) {
+    Print("client=" + std::to_string(client.width) + "," + std::to_string(client.height));
+    for (int i = 0; i < zav::design::kCount; ++i) {
+        const zav::design::Control& control = zav::design::kControls[i];
+        const zav::LayoutRect rect =
+            zav::PlaceAnchored(control.rect, control.anchors, zav::design::kClient, client, dpi);
+        const std::string index = std::to_string(i);
+        Print("rect" + index + "=" + std::to_string(rect.left) + "," + std::to_string(rect.top) +
+              "," + std::to_string(rect.width) + "," + std::to_string(rect.height));
+        Print("caption" + index + "=" + control.caption);
+    }
+    return 0;
+}
+
 int Focus(HWND window) {
     GUITHREADINFO info{};
     info.cbSize = sizeof(info);
@@ -315,6 +334,15 @@ int Run(int argc, wchar_t** argv) {
     if (argc == 2 && std::wstring(argv[1]) == L"acp") {
         Print("acp=" + std::to_string(GetACP()));
         return 0;
+    }
+    if ((argc == 3 || argc == 5) && std::wstring(argv[1]) == L"design") {
+        const auto number = [argv](int index) {
+            return static_cast<int>(std::wcstol(argv[index], nullptr, 10));
+        };
+        const int dpi = number(2);
+        const zav::LayoutSize designed{zav::ScaleToDpi(zav::design::kClient.width, dpi),
+                                       zav::ScaleToDpi(zav::design::kClient.height, dpi)};
+        return Design(dpi, argc == 5 ? zav::LayoutSize{number(3), number(4)} : designed);
     }
     if (argc < 3) {
         return kUsage;
