@@ -28,6 +28,7 @@
 #include "db/firebird/DbTransaction.h"
 #include "db/firebird/FbClient.h"
 #include "support/ClientTap.h"
+#include "support/ConfirmedUpdate.h"
 #include "update/TrafikUpdateDM.h"
 
 namespace zav::bench {
@@ -103,14 +104,6 @@ double Median(std::vector<double> values) {
     return values.size() % 2 != 0 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-// What the tool does on "Update" once the user has confirmed, from attach to detach.
-void RunUpdate(TdmDatenbank& datenbank, TdmTrafikUpdate& trafikUpdate, const std::string& path) {
-    datenbank.Connect(path);
-    datenbank.UpdateSteuersatz();
-    trafikUpdate.Update();
-    datenbank.Disconnect();
-}
-
 // The two data modules as the main window creates them.
 struct DataModules {
     TdmDatenbank datenbank;
@@ -138,7 +131,7 @@ std::vector<TracedCall> TraceUpdate(const std::string& path) {
         },
         &lines);
     try {
-        RunUpdate(modules->datenbank, modules->trafikUpdate, path);
+        test::RunConfirmedUpdate(modules->datenbank, modules->trafikUpdate, path);
     } catch (...) {
         tap.setTrace(nullptr, nullptr);
         throw;
@@ -261,7 +254,7 @@ Row Measure(const std::string& folder, DatabaseSize size, int runs, std::optiona
             const std::string path = database.FreshCopy(kMethodNames[method]);
             if (method == kOurs) {
                 row.runs[method].push_back(
-                    TimeOf([&] { RunUpdate(modules.datenbank, modules.trafikUpdate, path); }));
+                    TimeOf([&] { test::RunConfirmedUpdate(modules.datenbank, modules.trafikUpdate, path); }));
             } else if (method == kBare) {
                 row.runs[method].push_back(TimeOf([&] { ReplayOnClient(calls, path); }));
             } else {

@@ -6,7 +6,7 @@
 #include "FakeSettingsStore.h"
 #include "FakeWindowsFileSystem.h"
 #include "ScriptedView.h"
-#include "TempDir.h"
+#include "support/TempFolder.h"
 #include "app/MainForm.h"
 #include "platform/Errors.h"
 
@@ -72,7 +72,7 @@ TEST_F(InstallPathTest, WrongTypeOrFailedReadIsAnErrorAndTheKeyIsClosed) {
 // The default file on the real file system of this platform.
 class DefaultFileTest : public ::testing::Test {
 protected:
-    test::TempDir dir_;
+    test::TempFolder dir_;
     test::FakeSettingsStore store_;
     test::ScriptedView view_;
     std::unique_ptr<IFileSystem> files_ = CreatePlatformFileSystem();

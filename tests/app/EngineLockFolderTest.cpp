@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "TempDir.h"
+#include "support/TempFolder.h"
 #include "platform/posix/EngineLockFolder.h"
 
 namespace zav {
@@ -25,7 +25,7 @@ protected:
     std::string P(const std::string& name) const { return (dir_.Path() / name).string(); }
     std::string PerUser() const { return P("temp/firebird-") + std::to_string(geteuid()); }
 
-    test::TempDir dir_;
+    test::TempFolder dir_;
     EngineLockPlaces places_;
 };
 

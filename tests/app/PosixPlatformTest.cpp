@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "TempDir.h"
+#include "support/TempFolder.h"
 #include "platform/FileSystem.h"
 #include "platform/SettingsStore.h"
 
@@ -27,7 +27,7 @@ protected:
 
     std::string P(const std::string& name) const { return (dir_.Path() / name).string(); }
 
-    test::TempDir dir_;
+    test::TempFolder dir_;
     std::unique_ptr<IFileSystem> files_;
 };
 
@@ -101,7 +101,7 @@ protected:
 
     std::string P() const { return (dir_.Path() / "ZAV.conf").string(); }
 
-    test::TempDir dir_;
+    test::TempFolder dir_;
     std::unique_ptr<ISettingsStore> store_ = CreatePlatformSettingsStore();
 };
 

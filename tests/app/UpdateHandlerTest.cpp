@@ -6,7 +6,7 @@
 
 #include "FakeSettingsStore.h"
 #include "ScriptedView.h"
-#include "TempDir.h"
+#include "support/TempFolder.h"
 #include "app/ErrorBox.h"
 #include "app/MainForm.h"
 #include "db/firebird/DatenbankDM.h"
@@ -81,7 +81,7 @@ protected:
     }
 
     test::TestDatabase db_;
-    test::TempDir install_;
+    test::TempFolder install_;
     test::FakeSettingsStore store_;
     ScriptedView view_;
     std::unique_ptr<IFileSystem> files_ = CreatePlatformFileSystem();
@@ -268,7 +268,7 @@ TEST(FormCreate, SettingsErrorKeepsTheDataModulesAndLeavesThePathBoxEmpty) {
 }
 
 TEST(FormCreate, DataFolderWithoutADefaultFileGoesIntoThePathBox) {
-    test::TempDir install;
+    test::TempFolder install;
     install.WriteFile("Daten/A2020.zqd");
     install.WriteFile("Daten/B2020.zqd");
     test::FakeSettingsStore store;

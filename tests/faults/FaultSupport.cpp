@@ -10,6 +10,7 @@
 #include "db/firebird/DbQuery.h"
 #include "db/firebird/DbStatement.h"
 #include "db/firebird/DbTransaction.h"
+#include "support/ConfirmedUpdate.h"
 #include "update/TrafikUpdateDM.h"
 
 namespace zav::test {
@@ -92,16 +93,7 @@ std::string RunUpdateLikeTheButton(const std::string& databaseName) {
         [&] {
             TdmDatenbank datenbank;
             TdmTrafikUpdate trafikUpdate(datenbank);
-            datenbank.Connect(databaseName);
-            try {
-                datenbank.UpdateSteuersatz();
-                trafikUpdate.Update();
-            } catch (...) {
-                // The clean-up's own error takes the place of the one on its way.
-                datenbank.Disconnect();
-                throw;
-            }
-            datenbank.Disconnect();
+            RunConfirmedUpdate(datenbank, trafikUpdate, databaseName);
         },
         [&](const std::string& text) { errorBox = text; });
     return errorBox;

@@ -7,7 +7,7 @@
 
 #include "QtTestSupport.h"
 #include "app/FakeSettingsStore.h"
-#include "app/TempDir.h"
+#include "support/TempFolder.h"
 #include "app/qt/FrontEnd.h"
 #include "db/firebird/DatenbankDM.h"
 #include "support/TestDatabase.h"
@@ -43,7 +43,7 @@ protected:
     QString DataFolder() const { return QString::fromStdString(install_.Folder() + "Daten"); }
 
     test::TestDatabase db_;
-    test::TempDir install_;
+    test::TempFolder install_;
     test::FakeSettingsStore store_;
     std::unique_ptr<IFileSystem> files_ = CreatePlatformFileSystem();
 };

@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "QtTestSupport.h"
-#include "app/TempDir.h"
+#include "support/TempFolder.h"
 #include "app/qt/OpenDialog.h"
 
 namespace zav::qt {
@@ -59,7 +59,7 @@ protected:
         folder_ = QString::fromStdString((dir_.Path() / "Daten").string());
     }
 
-    test::TempDir dir_;
+    test::TempFolder dir_;
     QString folder_;
     OpenDialog dialog_;
 };

@@ -111,25 +111,6 @@ struct Attachment {
 
 }  // namespace
 
-TempFolder::TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "zav-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot create a temporary folder");
-    }
-    path_ = pattern;
-}
-
-TempFolder::~TempFolder() {
-    if (!path_.empty()) {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-}
-
-TempFolder::TempFolder(TempFolder&& other) noexcept : path_(std::move(other.path_)) {
-    other.path_.clear();
-}
-
 std::string FixturePath(const std::string& fileName) {
     return (fs::path(ZAV_FIXTURE_DIR) / fileName).string();
 }

@@ -4,24 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "support/TempFolder.h"
+
 namespace zav::test {
-
-// A folder of its own under the system's temporary folder, removed with everything in it when the
-// object goes.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(TempFolder&& other) noexcept;
-    TempFolder& operator=(TempFolder&&) = delete;
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 // A fresh database file for one test, made from the SQL scripts in tests/fixtures, in a folder of
 // its own that is removed afterwards. Each kind of database is built once with isql-fb and then
@@ -36,7 +21,7 @@ public:
     static TestDatabase FromScript(const std::string& script, int dialect = 3);
 
     const std::string& Path() const { return path_; }
-    const std::string& Folder() const { return folder_.Path(); }
+    std::string Folder() const { return folder_.Path().string(); }
 
     // Runs one statement on a fresh attachment in a transaction of its own and commits it.
     void Execute(const std::string& sql) const;

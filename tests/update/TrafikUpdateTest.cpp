@@ -7,6 +7,7 @@
 
 #include "DatabaseSnapshot.h"
 #include "db/firebird/DatenbankDM.h"
+#include "support/ConfirmedUpdate.h"
 #include "support/TestDatabase.h"
 #include "update/TrafikUpdateDM.h"
 
@@ -15,21 +16,16 @@ namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
 
-// Connects, makes sure of the 5 % rate, updates and disconnects on every way out, as the
-// "Update" button does. Gives the error text of a failed run.
+// The update as the "Update" button runs it; gives the error text of a failed run.
 std::optional<std::string> RunUpdate(const TestDatabase& db) {
     TdmDatenbank dmDatenbank;
     TdmTrafikUpdate dmTrafikUpdate(dmDatenbank);
-    dmDatenbank.Connect(db.Path());
-    std::optional<std::string> error;
     try {
-        dmDatenbank.UpdateSteuersatz();
-        dmTrafikUpdate.Update();
+        RunConfirmedUpdate(dmDatenbank, dmTrafikUpdate, db.Path());
     } catch (const std::exception& e) {
-        error = e.what();
+        return e.what();
     }
-    dmDatenbank.Disconnect();
-    return error;
+    return std::nullopt;
 }
 
 void ExpectSuccess(const TestDatabase& db) {

@@ -21,6 +21,7 @@
 #include "db/firebird/DatenbankDM.h"
 #include "db/firebird/FbClient.h"
 #include "support/ClientTap.h"
+#include "support/ConfirmedUpdate.h"
 #include "update/TrafikUpdateDM.h"
 
 namespace {
@@ -66,16 +67,8 @@ int Update(const std::string& path, const std::optional<std::string>& tap, KillP
         zav::testing::OverrideClientLibraryFile(std::nullopt);
         zav::tap::Control::Of(*tap).setExecuteHook(KillAtStatement, &plan);
     }
-    modules.datenbank.Connect(path);
-    Say("connected");
-    try {
-        modules.datenbank.UpdateSteuersatz();
-        modules.trafikUpdate.Update();
-    } catch (...) {
-        modules.datenbank.Disconnect();
-        throw;
-    }
-    modules.datenbank.Disconnect();
+    zav::test::RunConfirmedUpdate(modules.datenbank, modules.trafikUpdate, path,
+                                  [] { Say("connected"); });
     Say("updated");
     return 0;
 }
