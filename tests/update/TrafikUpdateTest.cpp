@@ -43,6 +43,12 @@ int32_t NewGroupId(const TestDatabase& db) {
                        std::to_string(RateId(db, 5)));
 }
 
+int32_t NewGebindeId(const TestDatabase& db) {
+    return db.QueryInt(
+        "select g.ARTIKEL_GEBINDEID from ARTIKEL_GEBINDE g join ARTIKEL a on a.ARTIKELID = "
+        "g.ARTIKELID where a.ARTIKEL_NAME = 'Zeitungen Corona Sondersteuersatz'");
+}
+
 // Group ids in the order of their positions; positions must be 1..n without gaps.
 std::vector<std::string> GroupsByPosition(const TestDatabase& db) {
     const Rows rows = db.QueryRows("select HGR_ARTIKELID, POS from HGR_ARTIKEL order by POS");
@@ -286,9 +292,7 @@ TEST(TrafikUpdate, MissingModelRowsCopyNoLinksOfAnUnrelatedPackagingUnit) {
     for (const std::string& model : cases) {
         const TestDatabase db = ShapedDatabase(zeroes + model);
         ExpectSuccess(db);
-        const int32_t newGebinde = db.QueryInt(
-            "select g.ARTIKEL_GEBINDEID from ARTIKEL_GEBINDE g join ARTIKEL a on a.ARTIKELID = "
-            "g.ARTIKELID where a.ARTIKEL_NAME = 'Zeitungen Corona Sondersteuersatz'");
+        const int32_t newGebinde = NewGebindeId(db);
         EXPECT_EQ(db.QueryInt("select count(*) from LIEFERANT_ARTIKEL where ARTIKEL_GEBINDEID = " +
                               std::to_string(newGebinde)),
                   0)
@@ -316,9 +320,7 @@ TEST(TrafikUpdate, OnlyTheFirstPackagingUnitOfTheModelSuppliesLinks) {
     const std::string firstGebinde =
         db.QueryColumn("select ARTIKEL_GEBINDEID from ARTIKEL_GEBINDE where ARTIKELID = 10").at(0);
     ExpectSuccess(db);
-    const int32_t newGebinde = db.QueryInt(
-        "select g.ARTIKEL_GEBINDEID from ARTIKEL_GEBINDE g join ARTIKEL a on a.ARTIKELID = "
-        "g.ARTIKELID where a.ARTIKEL_NAME = 'Zeitungen Corona Sondersteuersatz'");
+    const int32_t newGebinde = NewGebindeId(db);
     EXPECT_EQ(db.QueryRows("select MENGE from ARTIKEL_GEBINDE where ARTIKEL_GEBINDEID = " +
                            std::to_string(newGebinde)),
               (Rows{{"1"}}));
