@@ -201,15 +201,11 @@ void TDbConnection::ReadDialect() {
         throw error;
     }
     int dialect = SQL_DIALECT_V5;
-    if (answer[0] == static_cast<char>(isc_info_db_sql_dialect)) {
-        // Item, two-byte little-endian length, then the value in that many little-endian bytes.
-        const auto* bytes = reinterpret_cast<const unsigned char*>(answer);
-        const int length = std::min(bytes[1] | (bytes[2] << 8), 4);
-        int value = 0;
-        for (int i = length - 1; i >= 0; --i) {
-            value = (value << 8) | bytes[3 + i];
-        }
-        dialect = value;
+    if (answer[0] == isc_info_db_sql_dialect) {
+        // The item, the length of its value in two bytes, then the value.
+        const auto* bytes = reinterpret_cast<const ISC_UCHAR*>(answer);
+        const auto length = static_cast<short>(api_.portableInteger(bytes + 1, 2));
+        dialect = static_cast<int>(api_.portableInteger(bytes + 3, std::min<short>(length, 4)));
     }
     sqlDialect_ = std::min(sqlDialect_, dialect);
 }

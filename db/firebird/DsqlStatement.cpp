@@ -1,5 +1,7 @@
 #include "db/firebird/DsqlStatement.h"
 
+#include <algorithm>
+
 #include "db/firebird/DbConnection.h"
 #include "db/firebird/ParamScan.h"
 #include "db/firebird/ResultRow.h"
@@ -63,14 +65,10 @@ int DsqlStatement::StatementType() {
     if (answer[0] != isc_info_sql_stmt_type) {
         return 0;
     }
-    // Item, two-byte little-endian length, then the value in that many little-endian bytes.
-    const auto* bytes = reinterpret_cast<const unsigned char*>(answer);
-    const int length = bytes[1] | (bytes[2] << 8);
-    int value = 0;
-    for (int i = length - 1; i >= 0 && 3 + i < static_cast<int>(sizeof answer); --i) {
-        value = (value << 8) | bytes[3 + i];
-    }
-    return value;
+    // The item, the length of its value in two bytes, then the value.
+    const auto* bytes = reinterpret_cast<const ISC_UCHAR*>(answer);
+    const auto length = static_cast<short>(api_.portableInteger(bytes + 1, 2));
+    return static_cast<int>(api_.portableInteger(bytes + 3, std::min<short>(length, 4)));
 }
 
 void DsqlStatement::Execute(isc_tr_handle* transaction, bool opensCursor) {

@@ -97,7 +97,8 @@ bool ResolveAll(LibraryHandle library, FbClient& api) {
            Resolve(library, "isc_dsql_fetch", api.dsqlFetch) &&
            Resolve(library, "isc_dsql_free_statement", api.dsqlFreeStatement) &&
            Resolve(library, "fb_interpret", api.interpret) &&
-           Resolve(library, "isc_sqlcode", api.sqlcode);
+           Resolve(library, "isc_sqlcode", api.sqlcode) &&
+           Resolve(library, "isc_portable_integer", api.portableInteger);
 }
 
 void ResolveOptional(LibraryHandle library, FbClient& api) {

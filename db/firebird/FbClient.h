@@ -30,6 +30,7 @@ struct FbClient {
     decltype(&::isc_dsql_free_statement) dsqlFreeStatement = nullptr;
     decltype(&::fb_interpret) interpret = nullptr;
     decltype(&::isc_sqlcode) sqlcode = nullptr;
+    decltype(&::isc_portable_integer) portableInteger = nullptr;
     // Optional (older client libraries lack it): cuts an attachment off that will not detach.
     decltype(&::fb_cancel_operation) cancelOperation = nullptr;
 
