@@ -13,6 +13,9 @@
 #include "db/firebird/DatabaseErrors.h"
 #include "db/values/Windows1252.h"
 #include "platform/EngineLockFolder.h"
+#ifdef _WIN32
+#include "platform/win32/WinText.h"
+#endif
 
 namespace zav {
 namespace {
@@ -29,20 +32,8 @@ using GenericFunction = void (*)();
 #ifdef _WIN32
 using LibraryHandle = HMODULE;
 
-std::wstring Widen(const std::string& utf8) {
-    if (utf8.empty()) {
-        return {};
-    }
-    const int length =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                        length);
-    return wide;
-}
-
 LibraryHandle OpenLibrary(const std::string& fileName) {
-    return LoadLibraryW(Widen(fileName).c_str());
+    return LoadLibraryW(win32::ToUtf16(fileName).c_str());
 }
 
 GenericFunction FindSymbol(LibraryHandle library, const char* name) {
@@ -165,7 +156,7 @@ const FbClient& FbClient::Get() {
 
 #ifdef _WIN32
 std::string ToClientCodePage(const std::string& utf8) {
-    const std::wstring wide = Widen(utf8);
+    const std::wstring wide = win32::ToUtf16(utf8);
     if (wide.empty()) {
         return {};
     }
@@ -187,11 +178,7 @@ std::string FromClientCodePage(const std::string& bytes) {
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(),
                         length);
-    const int utf8Length =
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(utf8Length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, utf8.data(), utf8Length, nullptr, nullptr);
-    return utf8;
+    return win32::ToUtf8(wide);
 }
 #else
 // The locale's code page is normally UTF-8 here, so a path with umlauts still names the file.
