@@ -22,11 +22,11 @@
 #include "bench/CallTrace.h"
 #include "bench/GeneratedDatabase.h"
 #include "bench/IsqlRun.h"
+#include "db/firebird/ClientLibrary.h"
 #include "db/firebird/DatenbankDM.h"
 #include "db/firebird/DbConnection.h"
 #include "db/firebird/DbQuery.h"
 #include "db/firebird/DbTransaction.h"
-#include "db/firebird/FbClient.h"
 #include "support/ClientTap.h"
 #include "update/TrafikUpdateDM.h"
 
@@ -113,22 +113,15 @@ void RunUpdate(TdmDatenbank& datenbank, TdmTrafikUpdate& trafikUpdate, const std
 
 // The two data modules as the main window creates them.
 struct DataModules {
+    explicit DataModules(ClientLibrary& library = ClientLibrary::System()) : datenbank(library) {}
     TdmDatenbank datenbank;
     TdmTrafikUpdate trafikUpdate{datenbank};
 };
 
 // The calls the layer makes for one update, traced through the client tap.
 std::vector<TracedCall> TraceUpdate(const std::string& path) {
-    // Every component loads its library when it is created: all of them must get the tap.
-    testing::OverrideClientLibraryFile(ZAV_CLIENT_TAP);
-    std::optional<DataModules> modules;
-    try {
-        modules.emplace();
-    } catch (...) {
-        testing::OverrideClientLibraryFile(std::nullopt);
-        throw;
-    }
-    testing::OverrideClientLibraryFile(std::nullopt);
+    ClientLibrary tapLibrary({ZAV_CLIENT_TAP});
+    DataModules modules(tapLibrary);
 
     std::vector<std::string> lines;
     const tap::Control tap = tap::Control::Of(ZAV_CLIENT_TAP);
@@ -138,7 +131,7 @@ std::vector<TracedCall> TraceUpdate(const std::string& path) {
         },
         &lines);
     try {
-        RunUpdate(modules->datenbank, modules->trafikUpdate, path);
+        RunUpdate(modules.datenbank, modules.trafikUpdate, path);
     } catch (...) {
         tap.setTrace(nullptr, nullptr);
         throw;

@@ -30,7 +30,7 @@ void Remove(std::vector<T*>& items, T* item) {
 
 }  // namespace
 
-TDbConnection::TDbConnection() : api_(FbClient::Get()) {}
+TDbConnection::TDbConnection(ClientLibrary& library) : api_(library.Functions()) {}
 
 TDbConnection::~TDbConnection() {
     CloseForcibly();

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "db/firebird/ClientLibrary.h"
 #include "db/firebird/DbBinding.h"
 #include "db/firebird/FbClient.h"
 #include "db/firebird/StatusVector.h"
@@ -17,8 +18,9 @@ class TDbTransaction;
 // destroyed before it.
 class TDbConnection {
 public:
-    // Loads the client library; throws ClientLibraryError when it is missing.
-    TDbConnection();
+    // Calls the given client library, loading it first when needed; throws ClientLibraryError when
+    // it is missing.
+    explicit TDbConnection(ClientLibrary& library = ClientLibrary::System());
     // Closes an open connection without committing: what is still open is rolled back.
     ~TDbConnection();
     TDbConnection(const TDbConnection&) = delete;

@@ -18,7 +18,6 @@ enum class TransactionAction { None, Rollback, Commit, RollbackRetaining, Commit
 // (its last open query closes), when its connection closes, or by Rollback().
 class TDbTransaction {
 public:
-    // Loads the client library; throws ClientLibraryError when it is missing.
     explicit TDbTransaction(TDbConnection& aConnection);
     // Rolls back a running transaction, never commits.
     ~TDbTransaction();

@@ -86,11 +86,11 @@ private:
 
 }  // namespace
 
-std::string RunUpdateLikeTheButton(const std::string& databaseName) {
+std::string RunUpdateLikeTheButton(const std::string& databaseName, ClientLibrary& library) {
     std::string errorBox;
     RunEventHandler(
         [&] {
-            TdmDatenbank datenbank;
+            TdmDatenbank datenbank(library);
             TdmTrafikUpdate trafikUpdate(datenbank);
             datenbank.Connect(databaseName);
             try {

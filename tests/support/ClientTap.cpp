@@ -1,5 +1,5 @@
 // A stand-in for the Firebird client library that forwards every call the database layer makes to
-// the real libfbclient.so.2. Tests load it with testing::OverrideClientLibraryFile to see the calls
+// the real libfbclient.so.2. Tests load it as their ClientLibrary to see the calls
 // (a trace, one line per call) and to act at a chosen statement: kill the process, stop a server.
 // The benchmark uses the trace to replay the exact calls of an update without the layer.
 #include "support/ClientTap.h"
