@@ -5,6 +5,8 @@
 
 #include "db/firebird/DatabaseErrors.h"
 #include "db/firebird/DbTransaction.h"
+#include "db/firebird/FbClient.h"
+#include "db/firebird/StatusVector.h"
 
 namespace zav {
 namespace {
@@ -30,7 +32,8 @@ void Remove(std::vector<T*>& items, T* item) {
 
 }  // namespace
 
-TDbConnection::TDbConnection(ClientLibrary& library) : api_(library.Functions()) {}
+TDbConnection::TDbConnection(ClientLibrary& library)
+    : api_(library.Functions()), sqlDialect_(SQL_DIALECT_V6) {}
 
 TDbConnection::~TDbConnection() {
     CloseForcibly();
@@ -61,7 +64,7 @@ void TDbConnection::Open() {
             throw DatabaseFileAccessError(error.what(), error.SqlCode(), error.EngineCode(),
                                           *denial);
         }
-        Raise(status.status, ClientCall::Attachment);
+        Raise(status, ClientCall::Attachment);
     }
     handle_ = handle;
     ReadDialect();
@@ -86,7 +89,7 @@ void TDbConnection::Close() {
         }
         StatusVector status;
         if (api_.detachDatabase(status.get(), &handle_) != 0) {
-            Raise(status.status, ClientCall::Attachment);
+            Raise(status, ClientCall::Attachment);
         }
         handle_ = {};
     } catch (...) {
@@ -114,12 +117,12 @@ void TDbConnection::UnbindTransaction(TDbTransaction* transaction) {
     }
 }
 
-void TDbConnection::Raise(const ISC_STATUS* status, ClientCall call) {
-    DatabaseError error = ErrorFromStatus(api_, status);
-    if (IsConnectionLost(status, call, error.SqlCode())) {
+void TDbConnection::Raise(const StatusVector& status, ClientCall call) {
+    DatabaseError error = ErrorFromStatus(api_, status.status);
+    if (IsConnectionLost(status.status, call, error.SqlCode())) {
         CloseForcibly();
     }
-    if (IsLockConflict(status)) {
+    if (IsLockConflict(status.status)) {
         throw LockConflictError(std::string(kLockConflictAdvice) + "\r\n\r\n" + error.what(),
                                 error.SqlCode(), error.EngineCode());
     }

@@ -1,18 +1,17 @@
 #pragma once
 
-#include <ibase.h>
-
 #include <string>
 #include <vector>
 
+#include "db/firebird/ClientHandle.h"
 #include "db/firebird/ClientLibrary.h"
 #include "db/firebird/DbBinding.h"
-#include "db/firebird/FbClient.h"
-#include "db/firebird/StatusVector.h"
 
 namespace zav {
 
 class TDbTransaction;
+struct StatusVector;
+enum class ClientCall;
 
 // The attachment to one database file. Transactions, queries and statements bound to it must be
 // destroyed before it.
@@ -44,7 +43,7 @@ public:
     // its default action, detaches. When a step raises, the connection is closed forcibly (what is
     // still open is rolled back) and the error raised: it is closed afterwards either way.
     void Close();
-    bool Connected() const { return handle_ != isc_db_handle{}; }
+    bool Connected() const { return handle_ != ClientHandle{}; }
     // 3 until a database of a lower dialect is opened; never raised again.
     int SqlDialect() const { return sqlDialect_; }
 
@@ -59,11 +58,11 @@ private:
     void BindTransaction(TDbTransaction* transaction);
     void UnbindTransaction(TDbTransaction* transaction);
 
-    isc_db_handle* Handle() { return &handle_; }
+    ClientHandle* Handle() { return &handle_; }
     // Raises the error of a failed client call; closes the connection by force first when the
     // failure means the server is gone. A lock conflict is raised as LockConflictError with the
     // advice for the user before the server's text.
-    [[noreturn]] void Raise(const ISC_STATUS* status, ClientCall call);
+    [[noreturn]] void Raise(const StatusVector& status, ClientCall call);
     // Releases every handle, rolls back every active transaction, detaches, all errors ignored.
     // Never commits: a connection closed by force may be one whose state is unknown. An attachment
     // that refuses to detach is cut off first, so none stays behind in the process. Safe to call
@@ -77,8 +76,8 @@ private:
     std::vector<std::string> params_;
     bool loginPrompt_ = true;
     TDbTransaction* defaultTransaction_ = nullptr;
-    isc_db_handle handle_{};
-    int sqlDialect_ = SQL_DIALECT_V6;
+    ClientHandle handle_{};
+    int sqlDialect_;
     // The block is built again only after the parameter list changed.
     std::string parameterBlock_;
     std::vector<std::string> paramsOfBlock_;

@@ -3,6 +3,7 @@
 #include "db/firebird/DatabaseErrors.h"
 #include "db/firebird/DbConnection.h"
 #include "db/firebird/DbTransaction.h"
+#include "db/firebird/FbClient.h"
 
 namespace zav {
 namespace {

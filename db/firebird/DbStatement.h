@@ -4,7 +4,6 @@
 
 #include "db/firebird/DbBinding.h"
 #include "db/firebird/DsqlStatement.h"
-#include "db/firebird/FbClient.h"
 
 namespace zav {
 

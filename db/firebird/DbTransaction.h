@@ -1,16 +1,15 @@
 #pragma once
 
-#include <ibase.h>
-
 #include <string>
 #include <vector>
 
+#include "db/firebird/ClientHandle.h"
 #include "db/firebird/DbBinding.h"
-#include "db/firebird/FbClient.h"
 
 namespace zav {
 
 class TDbConnection;
+struct FbClient;
 
 enum class TransactionAction { None, Rollback, Commit, RollbackRetaining, CommitRetaining };
 
@@ -37,7 +36,7 @@ public:
     void SetLockTimeoutSeconds(int aSeconds) { lockTimeoutSeconds_ = aSeconds; }
     int LockTimeoutSeconds() const { return lockTimeoutSeconds_; }
 
-    bool Active() const { return handle_ != isc_tr_handle{}; }
+    bool Active() const { return handle_ != ClientHandle{}; }
 
     // Ends a running transaction by rollback, forced: the stop rule is suspended, bound queries
     // close, errors of the rollback are ignored and the transaction is inactive afterwards. For
@@ -54,7 +53,7 @@ private:
 
     void Bind(detail::DbBoundObject* object);
     void Unbind(detail::DbBoundObject* object);
-    isc_tr_handle* Handle() { return &handle_; }
+    ClientHandle* Handle() { return &handle_; }
 
     // Starts the server's default transaction (read-write, snapshot, waiting) for a query.
     void StartAutomatically();
@@ -72,7 +71,7 @@ private:
 
     const FbClient& api_;
     TDbConnection& connection_;
-    isc_tr_handle handle_{};
+    ClientHandle handle_{};
     TransactionAction autoStopAction_ = TransactionAction::None;
     TransactionAction defaultAction_ = TransactionAction::Commit;
     bool allowAutoStart_ = true;

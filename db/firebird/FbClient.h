@@ -3,8 +3,13 @@
 #include <ibase.h>
 
 #include <string>
+#include <type_traits>
+
+#include "db/firebird/ClientHandle.h"
 
 namespace zav {
+
+static_assert(std::is_same_v<ClientHandle, FB_API_HANDLE>, "ClientHandle differs from ibase.h");
 
 // The functions of the Firebird client library that the database layer calls, as a ClientLibrary
 // has loaded them.

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/ErrorBox.h"
+#include "db/firebird/DatabaseErrors.h"
 #include "db/firebird/DatenbankDM.h"
 #include "faults/FaultSupport.h"
 #include "faults/TestServer.h"
