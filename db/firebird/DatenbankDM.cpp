@@ -25,8 +25,6 @@ std::string AccessDeniedText(DatabaseFileAccessError::Denial denial, const std::
 TdmDatenbank::TdmDatenbank(ClientLibrary& library)
     : dbMain(library), trMain(dbMain), sqlMain(dbMain, trMain), dqQuery("dqQuery", dbMain, trMain) {
     dbMain.Params() = {"user_name=sysdba", "password=quillbarn"};
-    dbMain.SetLoginPrompt(false);
-    dbMain.SetDefaultTransaction(&trMain);
     trMain.SetAllowAutoStart(true);
     trMain.SetAutoStopAction(TransactionAction::Commit);
     trMain.SetDefaultAction(TransactionAction::Commit);

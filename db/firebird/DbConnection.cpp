@@ -53,7 +53,7 @@ void TDbConnection::Open() {
     if (databaseName_.empty()) {
         throw DatabaseError("Datenbankname fehlt");
     }
-    const std::string& block = ParameterBlock();
+    const std::string block = ParameterBlock();
     const std::string path = ToClientCodePage(databaseName_);
     StatusVector status;
     isc_db_handle handle{};
@@ -112,9 +112,6 @@ void TDbConnection::BindTransaction(TDbTransaction* transaction) {
 
 void TDbConnection::UnbindTransaction(TDbTransaction* transaction) {
     Remove(transactions_, transaction);
-    if (defaultTransaction_ == transaction) {
-        defaultTransaction_ = nullptr;
-    }
 }
 
 void TDbConnection::Raise(const StatusVector& status, ClientCall call) {
@@ -155,10 +152,7 @@ void TDbConnection::CloseForcibly() noexcept {
     closingForcibly_ = false;
 }
 
-const std::string& TDbConnection::ParameterBlock() {
-    if (parameterBlockBuilt_ && paramsOfBlock_ == params_) {
-        return parameterBlock_;
-    }
+std::string TDbConnection::ParameterBlock() const {
     std::string block(1, static_cast<char>(isc_dpb_version1));
     for (const std::string& line : params_) {
         if (line.empty()) {
@@ -186,10 +180,7 @@ const std::string& TDbConnection::ParameterBlock() {
         block += static_cast<char>(bytes.size());
         block += bytes;
     }
-    parameterBlock_ = std::move(block);
-    paramsOfBlock_ = params_;
-    parameterBlockBuilt_ = true;
-    return parameterBlock_;
+    return block;
 }
 
 void TDbConnection::ReadDialect() {

@@ -30,12 +30,6 @@ public:
     const std::string& DatabaseName() const { return databaseName_; }
     // Lines "name=value"; only user_name and password are understood.
     std::vector<std::string>& Params() { return params_; }
-    const std::vector<std::string>& Params() const { return params_; }
-    // The layer has no login dialog of its own: the flag is kept, the parameters are used as set.
-    void SetLoginPrompt(bool aLoginPrompt) { loginPrompt_ = aLoginPrompt; }
-    bool LoginPrompt() const { return loginPrompt_; }
-    void SetDefaultTransaction(TDbTransaction* aTransaction) { defaultTransaction_ = aTransaction; }
-    TDbTransaction* DefaultTransaction() const { return defaultTransaction_; }
 
     // Attaches; does nothing when open.
     void Open();
@@ -68,20 +62,14 @@ private:
     // that refuses to detach is cut off first, so none stays behind in the process. Safe to call
     // when already closed, and from within itself.
     void CloseForcibly() noexcept;
-    const std::string& ParameterBlock();
+    std::string ParameterBlock() const;
     void ReadDialect();
 
     const FbClient& api_;
     std::string databaseName_;
     std::vector<std::string> params_;
-    bool loginPrompt_ = true;
-    TDbTransaction* defaultTransaction_ = nullptr;
     ClientHandle handle_{};
     int sqlDialect_;
-    // The block is built again only after the parameter list changed.
-    std::string parameterBlock_;
-    std::vector<std::string> paramsOfBlock_;
-    bool parameterBlockBuilt_ = false;
     bool closingForcibly_ = false;
     std::vector<TDbTransaction*> transactions_;
     std::vector<detail::DbBoundObject*> boundObjects_;

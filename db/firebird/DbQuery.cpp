@@ -64,11 +64,10 @@ ColumnValue TDbField::Value() const {
 
 TDbQuery::TDbQuery(std::string componentName, TDbConnection& aConnection,
                    TDbTransaction& aTransaction)
-    : api_(aConnection.api_),
-      name_(std::move(componentName)),
+    : name_(std::move(componentName)),
       connection_(aConnection),
       transaction_(aTransaction),
-      statement_(api_, aConnection),
+      statement_(aConnection),
       row_(std::make_unique<ResultRow>()) {
     connection_.Bind(this);
     transaction_.Bind(this);

@@ -79,7 +79,6 @@ private:
     // The query counts as closed from here on; the caller runs the stop rule.
     void MarkClosed();
 
-    const FbClient& api_;
     std::string name_;
     TDbConnection& connection_;
     TDbTransaction& transaction_;

@@ -31,7 +31,6 @@ private:
     void OnConnectionClosing() override;
     void ReleaseHandles() noexcept override;
 
-    const FbClient& api_;
     TDbConnection& connection_;
     TDbTransaction& transaction_;
     std::string sql_;

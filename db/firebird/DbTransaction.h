@@ -25,16 +25,12 @@ public:
 
     // How the stop rule ends a transaction it started automatically; None turns the rule off.
     void SetAutoStopAction(TransactionAction aAction) { autoStopAction_ = aAction; }
-    TransactionAction AutoStopAction() const { return autoStopAction_; }
     // How closing the connection ends the transaction. None is no default action and is refused.
     void SetDefaultAction(TransactionAction aAction);
-    TransactionAction DefaultAction() const { return defaultAction_; }
     void SetAllowAutoStart(bool aAllow) { allowAutoStart_ = aAllow; }
-    bool AllowAutoStart() const { return allowAutoStart_; }
     // How long a transaction started from now on waits for a row another attachment holds before
     // the write fails; 0 waits without end (the server's default). Isolation stays the default.
     void SetLockTimeoutSeconds(int aSeconds) { lockTimeoutSeconds_ = aSeconds; }
-    int LockTimeoutSeconds() const { return lockTimeoutSeconds_; }
 
     bool Active() const { return handle_ != ClientHandle{}; }
 

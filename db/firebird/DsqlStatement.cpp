@@ -17,8 +17,8 @@ constexpr int kInitialColumns = 32;
 
 }  // namespace
 
-DsqlStatement::DsqlStatement(const FbClient& api, TDbConnection& connection)
-    : api_(api), connection_(connection) {}
+DsqlStatement::DsqlStatement(TDbConnection& connection)
+    : api_(connection.api_), connection_(connection) {}
 
 DsqlStatement::~DsqlStatement() {
     DropQuietly();

@@ -15,13 +15,12 @@ struct FbClient;
 // the connection, which closes itself first when the server is gone.
 class DsqlStatement {
 public:
-    DsqlStatement(const FbClient& api, TDbConnection& connection);
+    explicit DsqlStatement(TDbConnection& connection);
     ~DsqlStatement();
     DsqlStatement(const DsqlStatement&) = delete;
     DsqlStatement& operator=(const DsqlStatement&) = delete;
 
     bool Prepared() const { return handle_ != ClientHandle{}; }
-    bool CursorOpen() const { return cursorOpen_; }
 
     // Runs the parameter scan, allocates the handle and prepares the text (UTF-8, sent as
     // Windows-1252) in the transaction with the connection's dialect. On failure nothing stays

@@ -34,7 +34,6 @@ public:
           statement_(connection_, transaction_) {
         connection_.SetDatabaseName(databaseName);
         connection_.Params() = {"user_name=sysdba", "password=quillbarn"};
-        connection_.SetLoginPrompt(false);
         transaction_.SetDefaultAction(TransactionAction::Commit);
     }
     ~Attachment() {
