@@ -88,10 +88,6 @@ bool ResolveAll(LibraryHandle library, FbClient& api) {
            Resolve(library, "isc_portable_integer", api.portableInteger);
 }
 
-void ResolveOptional(LibraryHandle library, FbClient& api) {
-    Resolve(library, "fb_cancel_operation", api.cancelOperation);
-}
-
 }  // namespace
 
 ClientLibrary::ClientLibrary(std::vector<std::string> files) : files_(std::move(files)) {}
@@ -112,7 +108,7 @@ const FbClient& ClientLibrary::Functions() {
         }
         auto api = std::make_unique<FbClient>();
         if (ResolveAll(library, *api)) {
-            ResolveOptional(library, *api);
+            Resolve(library, "fb_cancel_operation", api->cancelOperation);  // optional
             functions_ = std::move(api);
             return *functions_;
         }

@@ -25,11 +25,6 @@ std::string LowerAscii(std::string text) {
     return text;
 }
 
-template <typename T>
-void Remove(std::vector<T*>& items, T* item) {
-    items.erase(std::remove(items.begin(), items.end(), item), items.end());
-}
-
 }  // namespace
 
 TDbConnection::TDbConnection(ClientLibrary& library)
@@ -103,7 +98,7 @@ void TDbConnection::Bind(detail::DbBoundObject* object) {
 }
 
 void TDbConnection::Unbind(detail::DbBoundObject* object) {
-    Remove(boundObjects_, object);
+    std::erase(boundObjects_, object);
 }
 
 void TDbConnection::BindTransaction(TDbTransaction* transaction) {
@@ -111,7 +106,7 @@ void TDbConnection::BindTransaction(TDbTransaction* transaction) {
 }
 
 void TDbConnection::UnbindTransaction(TDbTransaction* transaction) {
-    Remove(transactions_, transaction);
+    std::erase(transactions_, transaction);
 }
 
 void TDbConnection::Raise(const StatusVector& status, ClientCall call) {

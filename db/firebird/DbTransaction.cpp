@@ -1,6 +1,5 @@
 #include "db/firebird/DbTransaction.h"
 
-#include <algorithm>
 #include <cstdint>
 
 #include "db/firebird/DatabaseErrors.h"
@@ -69,8 +68,7 @@ void TDbTransaction::Bind(detail::DbBoundObject* object) {
 }
 
 void TDbTransaction::Unbind(detail::DbBoundObject* object) {
-    boundObjects_.erase(std::remove(boundObjects_.begin(), boundObjects_.end(), object),
-                        boundObjects_.end());
+    std::erase(boundObjects_, object);
 }
 
 void TDbTransaction::StartAutomatically() {
