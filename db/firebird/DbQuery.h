@@ -12,6 +12,7 @@ namespace zav {
 class TDbConnection;
 class TDbTransaction;
 class TDbQuery;
+class ResultRow;
 struct ColumnValue;
 
 // A column of an open query; it reads the query's current row each time it is asked, so it is
