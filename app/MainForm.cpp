@@ -44,13 +44,14 @@ bool HasAccountingExtension(std::string_view path) {
 
 }  // namespace
 
-TForm1::TForm1(IMainView& view, ISettingsStore& settings, IFileSystem& files)
-    : view_(view), settings_(settings), files_(files) {}
+TForm1::TForm1(IMainView& view, ISettingsStore& settings, IFileSystem& files,
+               ClientLibrary& clientLibrary)
+    : view_(view), settings_(settings), files_(files), clientLibrary_(clientLibrary) {}
 
 TForm1::~TForm1() = default;
 
 void TForm1::FormCreate() {
-    dmDatenbank = std::make_unique<TdmDatenbank>();
+    dmDatenbank = std::make_unique<TdmDatenbank>(clientLibrary_);
     dmTrafikUpdate = std::make_unique<TdmTrafikUpdate>(*dmDatenbank);
     const char separator = files_.Separator();
     const std::string folder = GetCurrentInstallPath() + separator + "Daten" + separator;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/MainView.h"
+#include "db/firebird/ClientLibrary.h"
 #include "platform/FileSystem.h"
 #include "platform/SettingsStore.h"
 
@@ -17,7 +18,9 @@ class TdmTrafikUpdate;
 // the handlers need lives in the window's controls, so the form keeps only its two data modules.
 class TForm1 {
 public:
-    TForm1(IMainView& view, ISettingsStore& settings, IFileSystem& files);
+    // The data modules call the client library given, the system's unless a test gives another.
+    TForm1(IMainView& view, ISettingsStore& settings, IFileSystem& files,
+           ClientLibrary& clientLibrary = ClientLibrary::System());
     ~TForm1();
     TForm1(const TForm1&) = delete;
     TForm1& operator=(const TForm1&) = delete;
@@ -49,6 +52,7 @@ private:
     IMainView& view_;
     ISettingsStore& settings_;
     IFileSystem& files_;
+    ClientLibrary& clientLibrary_;
     // dmTrafikUpdate works on dmDatenbank's connection, so it is created after it and, declared
     // after it, destroyed before it.
     std::unique_ptr<TdmDatenbank> dmDatenbank;

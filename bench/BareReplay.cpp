@@ -7,6 +7,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "db/firebird/ClientLibrary.h"
 #include "db/firebird/FbClient.h"
 
 namespace zav::bench {
@@ -38,7 +39,8 @@ struct Statement {
 
 class Replayer {
 public:
-    explicit Replayer(const std::string& path) : api_(FbClient::Get()), path_(path) {}
+    explicit Replayer(const std::string& path)
+        : api_(ClientLibrary::System().Functions()), path_(path) {}
 
     ~Replayer() {
         // Only after a failure is anything left; a replay that went through leaves nothing.

@@ -22,11 +22,11 @@
 #include "bench/CallTrace.h"
 #include "bench/GeneratedDatabase.h"
 #include "bench/IsqlRun.h"
+#include "db/firebird/ClientLibrary.h"
 #include "db/firebird/DatenbankDM.h"
 #include "db/firebird/DbConnection.h"
 #include "db/firebird/DbQuery.h"
 #include "db/firebird/DbTransaction.h"
-#include "db/firebird/FbClient.h"
 #include "support/ClientTap.h"
 #include "support/ConfirmedUpdate.h"
 #include "update/TrafikUpdateDM.h"
@@ -106,22 +106,15 @@ double Median(std::vector<double> values) {
 
 // The two data modules as the main window creates them.
 struct DataModules {
+    explicit DataModules(ClientLibrary& library = ClientLibrary::System()) : datenbank(library) {}
     TdmDatenbank datenbank;
     TdmTrafikUpdate trafikUpdate{datenbank};
 };
 
 // The calls the layer makes for one update, traced through the client tap.
 std::vector<TracedCall> TraceUpdate(const std::string& path) {
-    // Every component loads its library when it is created: all of them must get the tap.
-    testing::OverrideClientLibraryFile(ZAV_CLIENT_TAP);
-    std::optional<DataModules> modules;
-    try {
-        modules.emplace();
-    } catch (...) {
-        testing::OverrideClientLibraryFile(std::nullopt);
-        throw;
-    }
-    testing::OverrideClientLibraryFile(std::nullopt);
+    ClientLibrary tapLibrary({ZAV_CLIENT_TAP});
+    DataModules modules(tapLibrary);
 
     std::vector<std::string> lines;
     const tap::Control tap = tap::Control::Of(ZAV_CLIENT_TAP);
@@ -131,7 +124,7 @@ std::vector<TracedCall> TraceUpdate(const std::string& path) {
         },
         &lines);
     try {
-        test::RunConfirmedUpdate(modules->datenbank, modules->trafikUpdate, path);
+        test::RunConfirmedUpdate(modules.datenbank, modules.trafikUpdate, path);
     } catch (...) {
         tap.setTrace(nullptr, nullptr);
         throw;
@@ -253,8 +246,9 @@ Row Measure(const std::string& folder, DatabaseSize size, int runs, std::optiona
             }
             const std::string path = database.FreshCopy(kMethodNames[method]);
             if (method == kOurs) {
-                row.runs[method].push_back(
-                    TimeOf([&] { test::RunConfirmedUpdate(modules.datenbank, modules.trafikUpdate, path); }));
+                row.runs[method].push_back(TimeOf([&] {
+                    test::RunConfirmedUpdate(modules.datenbank, modules.trafikUpdate, path);
+                }));
             } else if (method == kBare) {
                 row.runs[method].push_back(TimeOf([&] { ReplayOnClient(calls, path); }));
             } else {

@@ -22,11 +22,9 @@ std::string AccessDeniedText(DatabaseFileAccessError::Denial denial, const std::
 
 }  // namespace
 
-TdmDatenbank::TdmDatenbank()
-    : trMain(dbMain), sqlMain(dbMain, trMain), dqQuery("dqQuery", dbMain, trMain) {
+TdmDatenbank::TdmDatenbank(ClientLibrary& library)
+    : dbMain(library), trMain(dbMain), sqlMain(dbMain, trMain), dqQuery("dqQuery", dbMain, trMain) {
     dbMain.Params() = {"user_name=sysdba", "password=quillbarn"};
-    dbMain.SetLoginPrompt(false);
-    dbMain.SetDefaultTransaction(&trMain);
     trMain.SetAllowAutoStart(true);
     trMain.SetAutoStopAction(TransactionAction::Commit);
     trMain.SetDefaultAction(TransactionAction::Commit);

@@ -17,7 +17,7 @@ namespace zav {
 class TdmDatenbank {
 public:
     // Throws ClientLibraryError when the client library is missing.
-    TdmDatenbank();
+    explicit TdmDatenbank(ClientLibrary& library = ClientLibrary::System());
 
     TDbConnection dbMain;
     TDbTransaction trMain;

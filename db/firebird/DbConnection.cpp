@@ -5,6 +5,8 @@
 
 #include "db/firebird/DatabaseErrors.h"
 #include "db/firebird/DbTransaction.h"
+#include "db/firebird/FbClient.h"
+#include "db/firebird/StatusVector.h"
 
 namespace zav {
 namespace {
@@ -23,14 +25,10 @@ std::string LowerAscii(std::string text) {
     return text;
 }
 
-template <typename T>
-void Remove(std::vector<T*>& items, T* item) {
-    items.erase(std::remove(items.begin(), items.end(), item), items.end());
-}
-
 }  // namespace
 
-TDbConnection::TDbConnection() : api_(FbClient::Get()) {}
+TDbConnection::TDbConnection(ClientLibrary& library)
+    : api_(library.Functions()), sqlDialect_(SQL_DIALECT_V6) {}
 
 TDbConnection::~TDbConnection() {
     CloseForcibly();
@@ -50,7 +48,7 @@ void TDbConnection::Open() {
     if (databaseName_.empty()) {
         throw DatabaseError("Datenbankname fehlt");
     }
-    const std::string& block = ParameterBlock();
+    const std::string block = ParameterBlock();
     const std::string path = ToClientCodePage(databaseName_);
     StatusVector status;
     isc_db_handle handle{};
@@ -61,7 +59,7 @@ void TDbConnection::Open() {
             throw DatabaseFileAccessError(error.what(), error.SqlCode(), error.EngineCode(),
                                           *denial);
         }
-        Raise(status.status, ClientCall::Attachment);
+        Raise(status, ClientCall::Attachment);
     }
     handle_ = handle;
     ReadDialect();
@@ -86,7 +84,7 @@ void TDbConnection::Close() {
         }
         StatusVector status;
         if (api_.detachDatabase(status.get(), &handle_) != 0) {
-            Raise(status.status, ClientCall::Attachment);
+            Raise(status, ClientCall::Attachment);
         }
         handle_ = {};
     } catch (...) {
@@ -100,7 +98,7 @@ void TDbConnection::Bind(detail::DbBoundObject* object) {
 }
 
 void TDbConnection::Unbind(detail::DbBoundObject* object) {
-    Remove(boundObjects_, object);
+    std::erase(boundObjects_, object);
 }
 
 void TDbConnection::BindTransaction(TDbTransaction* transaction) {
@@ -108,18 +106,15 @@ void TDbConnection::BindTransaction(TDbTransaction* transaction) {
 }
 
 void TDbConnection::UnbindTransaction(TDbTransaction* transaction) {
-    Remove(transactions_, transaction);
-    if (defaultTransaction_ == transaction) {
-        defaultTransaction_ = nullptr;
-    }
+    std::erase(transactions_, transaction);
 }
 
-void TDbConnection::Raise(const ISC_STATUS* status, ClientCall call) {
-    DatabaseError error = ErrorFromStatus(api_, status);
-    if (IsConnectionLost(status, call, error.SqlCode())) {
+void TDbConnection::Raise(const StatusVector& status, ClientCall call) {
+    DatabaseError error = ErrorFromStatus(api_, status.status);
+    if (IsConnectionLost(status.status, call, error.SqlCode())) {
         CloseForcibly();
     }
-    if (IsLockConflict(status)) {
+    if (IsLockConflict(status.status)) {
         throw LockConflictError(std::string(kLockConflictAdvice) + "\r\n\r\n" + error.what(),
                                 error.SqlCode(), error.EngineCode());
     }
@@ -152,10 +147,7 @@ void TDbConnection::CloseForcibly() noexcept {
     closingForcibly_ = false;
 }
 
-const std::string& TDbConnection::ParameterBlock() {
-    if (parameterBlockBuilt_ && paramsOfBlock_ == params_) {
-        return parameterBlock_;
-    }
+std::string TDbConnection::ParameterBlock() const {
     std::string block(1, static_cast<char>(isc_dpb_version1));
     for (const std::string& line : params_) {
         if (line.empty()) {
@@ -183,10 +175,7 @@ const std::string& TDbConnection::ParameterBlock() {
         block += static_cast<char>(bytes.size());
         block += bytes;
     }
-    parameterBlock_ = std::move(block);
-    paramsOfBlock_ = params_;
-    parameterBlockBuilt_ = true;
-    return parameterBlock_;
+    return block;
 }
 
 void TDbConnection::ReadDialect() {
@@ -201,15 +190,11 @@ void TDbConnection::ReadDialect() {
         throw error;
     }
     int dialect = SQL_DIALECT_V5;
-    if (answer[0] == static_cast<char>(isc_info_db_sql_dialect)) {
-        // Item, two-byte little-endian length, then the value in that many little-endian bytes.
-        const auto* bytes = reinterpret_cast<const unsigned char*>(answer);
-        const int length = std::min(bytes[1] | (bytes[2] << 8), 4);
-        int value = 0;
-        for (int i = length - 1; i >= 0; --i) {
-            value = (value << 8) | bytes[3 + i];
-        }
-        dialect = value;
+    if (answer[0] == isc_info_db_sql_dialect) {
+        // The item, the length of its value in two bytes, then the value.
+        const auto* bytes = reinterpret_cast<const ISC_UCHAR*>(answer);
+        const auto length = static_cast<short>(api_.portableInteger(bytes + 1, 2));
+        dialect = static_cast<int>(api_.portableInteger(bytes + 3, std::min<short>(length, 4)));
     }
     sqlDialect_ = std::min(sqlDialect_, dialect);
 }

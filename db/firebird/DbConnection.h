@@ -1,24 +1,25 @@
 #pragma once
 
-#include <ibase.h>
-
 #include <string>
 #include <vector>
 
+#include "db/firebird/ClientHandle.h"
+#include "db/firebird/ClientLibrary.h"
 #include "db/firebird/DbBinding.h"
-#include "db/firebird/FbClient.h"
-#include "db/firebird/StatusVector.h"
 
 namespace zav {
 
 class TDbTransaction;
+struct StatusVector;
+enum class ClientCall;
 
 // The attachment to one database file. Transactions, queries and statements bound to it must be
 // destroyed before it.
 class TDbConnection {
 public:
-    // Loads the client library; throws ClientLibraryError when it is missing.
-    TDbConnection();
+    // Calls the given client library, loading it first when needed; throws ClientLibraryError when
+    // it is missing.
+    explicit TDbConnection(ClientLibrary& library = ClientLibrary::System());
     // Closes an open connection without committing: what is still open is rolled back.
     ~TDbConnection();
     TDbConnection(const TDbConnection&) = delete;
@@ -29,12 +30,6 @@ public:
     const std::string& DatabaseName() const { return databaseName_; }
     // Lines "name=value"; only user_name and password are understood.
     std::vector<std::string>& Params() { return params_; }
-    const std::vector<std::string>& Params() const { return params_; }
-    // The layer has no login dialog of its own: the flag is kept, the parameters are used as set.
-    void SetLoginPrompt(bool aLoginPrompt) { loginPrompt_ = aLoginPrompt; }
-    bool LoginPrompt() const { return loginPrompt_; }
-    void SetDefaultTransaction(TDbTransaction* aTransaction) { defaultTransaction_ = aTransaction; }
-    TDbTransaction* DefaultTransaction() const { return defaultTransaction_; }
 
     // Attaches; does nothing when open.
     void Open();
@@ -42,7 +37,7 @@ public:
     // its default action, detaches. When a step raises, the connection is closed forcibly (what is
     // still open is rolled back) and the error raised: it is closed afterwards either way.
     void Close();
-    bool Connected() const { return handle_ != isc_db_handle{}; }
+    bool Connected() const { return handle_ != ClientHandle{}; }
     // 3 until a database of a lower dialect is opened; never raised again.
     int SqlDialect() const { return sqlDialect_; }
 
@@ -57,30 +52,24 @@ private:
     void BindTransaction(TDbTransaction* transaction);
     void UnbindTransaction(TDbTransaction* transaction);
 
-    isc_db_handle* Handle() { return &handle_; }
+    ClientHandle* Handle() { return &handle_; }
     // Raises the error of a failed client call; closes the connection by force first when the
     // failure means the server is gone. A lock conflict is raised as LockConflictError with the
     // advice for the user before the server's text.
-    [[noreturn]] void Raise(const ISC_STATUS* status, ClientCall call);
+    [[noreturn]] void Raise(const StatusVector& status, ClientCall call);
     // Releases every handle, rolls back every active transaction, detaches, all errors ignored.
     // Never commits: a connection closed by force may be one whose state is unknown. An attachment
     // that refuses to detach is cut off first, so none stays behind in the process. Safe to call
     // when already closed, and from within itself.
     void CloseForcibly() noexcept;
-    const std::string& ParameterBlock();
+    std::string ParameterBlock() const;
     void ReadDialect();
 
     const FbClient& api_;
     std::string databaseName_;
     std::vector<std::string> params_;
-    bool loginPrompt_ = true;
-    TDbTransaction* defaultTransaction_ = nullptr;
-    isc_db_handle handle_{};
-    int sqlDialect_ = SQL_DIALECT_V6;
-    // The block is built again only after the parameter list changed.
-    std::string parameterBlock_;
-    std::vector<std::string> paramsOfBlock_;
-    bool parameterBlockBuilt_ = false;
+    ClientHandle handle_{};
+    int sqlDialect_;
     bool closingForcibly_ = false;
     std::vector<TDbTransaction*> transactions_;
     std::vector<detail::DbBoundObject*> boundObjects_;

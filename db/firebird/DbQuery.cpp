@@ -4,6 +4,7 @@
 #include "db/firebird/DbConnection.h"
 #include "db/firebird/DbTransaction.h"
 #include "db/firebird/FieldConversion.h"
+#include "db/firebird/ResultRow.h"
 #include "db/values/ValueErrors.h"
 
 namespace zav {
@@ -37,7 +38,7 @@ bool EqualIgnoringCase(const std::string& a, const std::string& b) {
 
 const std::string& TDbField::Name() const {
     query_->RequireOpen();
-    return query_->row_.Columns()[index_].name;
+    return query_->row_->Columns()[index_].name;
 }
 
 std::int32_t TDbField::AsInteger() const {
@@ -54,7 +55,7 @@ bool TDbField::IsNull() const {
 
 ColumnValue TDbField::Value() const {
     query_->RequireOpen();
-    ColumnValue value = query_->row_.Value(index_);
+    ColumnValue value = query_->row_->Value(index_);
     if (!query_->hasRow_) {
         value.isNull = true;  // an empty result reads as null
     }
@@ -63,11 +64,11 @@ ColumnValue TDbField::Value() const {
 
 TDbQuery::TDbQuery(std::string componentName, TDbConnection& aConnection,
                    TDbTransaction& aTransaction)
-    : api_(aConnection.api_),
-      name_(std::move(componentName)),
+    : name_(std::move(componentName)),
       connection_(aConnection),
       transaction_(aTransaction),
-      statement_(api_, aConnection) {
+      statement_(aConnection),
+      row_(std::make_unique<ResultRow>()) {
     connection_.Bind(this);
     transaction_.Bind(this);
 }
@@ -81,7 +82,7 @@ TDbQuery::~TDbQuery() {
 void TDbQuery::SetSQL(std::string aSql) {
     Close();
     statement_.Drop();
-    row_.Clear();
+    row_->Clear();
     sql_ = std::move(aSql);
 }
 
@@ -98,10 +99,10 @@ void TDbQuery::Open() {
         }
         if (!statement_.Prepared()) {
             statement_.Prepare(transaction_.Handle(), sql_);
-            statement_.Describe(row_);
+            statement_.Describe(*row_);
         }
         statement_.OpenCursor(transaction_.Handle());
-        hasRow_ = statement_.Fetch(row_);
+        hasRow_ = statement_.Fetch(*row_);
         eof_ = !hasRow_;
         open_ = true;
     } catch (...) {
@@ -131,7 +132,7 @@ void TDbQuery::Next() {
     if (eof_) {
         return;
     }
-    if (statement_.Fetch(row_)) {
+    if (statement_.Fetch(*row_)) {
         return;
     }
     // The buffers still hold the last row: the library leaves them alone at the end.
@@ -140,7 +141,7 @@ void TDbQuery::Next() {
 
 TDbField TDbQuery::FieldByName(const std::string& aName) const {
     RequireOpen();
-    const std::vector<ColumnInfo>& columns = row_.Columns();
+    const std::vector<ColumnInfo>& columns = row_->Columns();
     for (std::size_t i = 0; i < columns.size(); ++i) {
         if (EqualIgnoringCase(columns[i].name, aName)) {
             return TDbField(*this, i);
@@ -160,7 +161,7 @@ TDbField TDbQuery::Field(int aPosition) const {
 }
 
 int TDbQuery::FieldCount() const {
-    return open_ ? static_cast<int>(row_.Columns().size()) : 0;
+    return open_ ? static_cast<int>(row_->Columns().size()) : 0;
 }
 
 void TDbQuery::RequireOpen() const {

@@ -1,18 +1,19 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "db/firebird/DbBinding.h"
 #include "db/firebird/DsqlStatement.h"
-#include "db/firebird/FbClient.h"
-#include "db/firebird/ResultRow.h"
 
 namespace zav {
 
 class TDbConnection;
 class TDbTransaction;
 class TDbQuery;
+class ResultRow;
+struct ColumnValue;
 
 // A column of an open query; it reads the query's current row each time it is asked, so it is
 // valid as long as the query stays open.
@@ -79,13 +80,13 @@ private:
     // The query counts as closed from here on; the caller runs the stop rule.
     void MarkClosed();
 
-    const FbClient& api_;
     std::string name_;
     TDbConnection& connection_;
     TDbTransaction& transaction_;
     std::string sql_;
     DsqlStatement statement_;
-    ResultRow row_;
+    // Behind a pointer: its descriptor is a type of the client's C header.
+    std::unique_ptr<ResultRow> row_;
     bool open_ = false;
     bool eof_ = true;
     bool hasRow_ = false;

@@ -1,5 +1,7 @@
 #include "db/firebird/DbStatement.h"
 
+#include <ibase.h>
+
 #include "db/firebird/DatabaseErrors.h"
 #include "db/firebird/DbConnection.h"
 #include "db/firebird/DbTransaction.h"
@@ -24,10 +26,7 @@ bool OpensCursor(int type) {
 }  // namespace
 
 TDbStatement::TDbStatement(TDbConnection& aConnection, TDbTransaction& aTransaction)
-    : api_(aConnection.api_),
-      connection_(aConnection),
-      transaction_(aTransaction),
-      statement_(api_, aConnection) {
+    : connection_(aConnection), transaction_(aTransaction), statement_(aConnection) {
     connection_.Bind(this);
     transaction_.Bind(this);
 }

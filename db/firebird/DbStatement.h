@@ -4,7 +4,6 @@
 
 #include "db/firebird/DbBinding.h"
 #include "db/firebird/DsqlStatement.h"
-#include "db/firebird/FbClient.h"
 
 namespace zav {
 
@@ -32,7 +31,6 @@ private:
     void OnConnectionClosing() override;
     void ReleaseHandles() noexcept override;
 
-    const FbClient& api_;
     TDbConnection& connection_;
     TDbTransaction& transaction_;
     std::string sql_;

@@ -1,6 +1,5 @@
 #include "db/firebird/DbTransaction.h"
 
-#include <algorithm>
 #include <cstdint>
 
 #include "db/firebird/DatabaseErrors.h"
@@ -69,8 +68,7 @@ void TDbTransaction::Bind(detail::DbBoundObject* object) {
 }
 
 void TDbTransaction::Unbind(detail::DbBoundObject* object) {
-    boundObjects_.erase(std::remove(boundObjects_.begin(), boundObjects_.end(), object),
-                        boundObjects_.end());
+    std::erase(boundObjects_, object);
 }
 
 void TDbTransaction::StartAutomatically() {
@@ -83,7 +81,7 @@ void TDbTransaction::StartAutomatically() {
     StatusVector status;
     if (api_.startMultiple(status.get(), &handle_, 1, &entry) != 0) {
         handle_ = {};
-        connection_.Raise(status.status, ClientCall::Statement);
+        connection_.Raise(status, ClientCall::Statement);
     }
     startedAutomatically_ = true;
 }
@@ -123,12 +121,12 @@ void TDbTransaction::QueryClosed() {
             break;
         case TransactionAction::CommitRetaining:
             if (api_.commitRetaining(status.get(), &handle_) != 0) {
-                connection_.Raise(status.status, ClientCall::Commit);
+                connection_.Raise(status, ClientCall::Commit);
             }
             break;
         case TransactionAction::RollbackRetaining:
             if (api_.rollbackRetaining(status.get(), &handle_) != 0) {
-                connection_.Raise(status.status, ClientCall::Statement);
+                connection_.Raise(status, ClientCall::Statement);
             }
             break;
         case TransactionAction::None:
@@ -157,7 +155,7 @@ void TDbTransaction::End(bool commit, bool forced) {
                                      : api_.rollbackTransaction(status.get(), &handle_);
     if (result != 0) {
         if (!forced) {
-            connection_.Raise(status.status, commit ? ClientCall::Commit : ClientCall::Statement);
+            connection_.Raise(status, commit ? ClientCall::Commit : ClientCall::Statement);
         }
         // A refused forced commit is followed by a rollback.
         StatusVector ignored;

@@ -1,16 +1,15 @@
 #pragma once
 
-#include <ibase.h>
-
 #include <string>
 #include <vector>
 
+#include "db/firebird/ClientHandle.h"
 #include "db/firebird/DbBinding.h"
-#include "db/firebird/FbClient.h"
 
 namespace zav {
 
 class TDbConnection;
+struct FbClient;
 
 enum class TransactionAction { None, Rollback, Commit, RollbackRetaining, CommitRetaining };
 
@@ -18,7 +17,6 @@ enum class TransactionAction { None, Rollback, Commit, RollbackRetaining, Commit
 // (its last open query closes), when its connection closes, or by Rollback().
 class TDbTransaction {
 public:
-    // Loads the client library; throws ClientLibraryError when it is missing.
     explicit TDbTransaction(TDbConnection& aConnection);
     // Rolls back a running transaction, never commits.
     ~TDbTransaction();
@@ -27,18 +25,14 @@ public:
 
     // How the stop rule ends a transaction it started automatically; None turns the rule off.
     void SetAutoStopAction(TransactionAction aAction) { autoStopAction_ = aAction; }
-    TransactionAction AutoStopAction() const { return autoStopAction_; }
     // How closing the connection ends the transaction. None is no default action and is refused.
     void SetDefaultAction(TransactionAction aAction);
-    TransactionAction DefaultAction() const { return defaultAction_; }
     void SetAllowAutoStart(bool aAllow) { allowAutoStart_ = aAllow; }
-    bool AllowAutoStart() const { return allowAutoStart_; }
     // How long a transaction started from now on waits for a row another attachment holds before
     // the write fails; 0 waits without end (the server's default). Isolation stays the default.
     void SetLockTimeoutSeconds(int aSeconds) { lockTimeoutSeconds_ = aSeconds; }
-    int LockTimeoutSeconds() const { return lockTimeoutSeconds_; }
 
-    bool Active() const { return handle_ != isc_tr_handle{}; }
+    bool Active() const { return handle_ != ClientHandle{}; }
 
     // Ends a running transaction by rollback, forced: the stop rule is suspended, bound queries
     // close, errors of the rollback are ignored and the transaction is inactive afterwards. For
@@ -55,7 +49,7 @@ private:
 
     void Bind(detail::DbBoundObject* object);
     void Unbind(detail::DbBoundObject* object);
-    isc_tr_handle* Handle() { return &handle_; }
+    ClientHandle* Handle() { return &handle_; }
 
     // Starts the server's default transaction (read-write, snapshot, waiting) for a query.
     void StartAutomatically();
@@ -73,7 +67,7 @@ private:
 
     const FbClient& api_;
     TDbConnection& connection_;
-    isc_tr_handle handle_{};
+    ClientHandle handle_{};
     TransactionAction autoStopAction_ = TransactionAction::None;
     TransactionAction defaultAction_ = TransactionAction::Commit;
     bool allowAutoStart_ = true;

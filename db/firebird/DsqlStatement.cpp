@@ -1,6 +1,9 @@
 #include "db/firebird/DsqlStatement.h"
 
+#include <algorithm>
+
 #include "db/firebird/DbConnection.h"
+#include "db/firebird/FbClient.h"
 #include "db/firebird/ParamScan.h"
 #include "db/firebird/ResultRow.h"
 #include "db/firebird/StatusVector.h"
@@ -14,24 +17,24 @@ constexpr int kInitialColumns = 32;
 
 }  // namespace
 
-DsqlStatement::DsqlStatement(const FbClient& api, TDbConnection& connection)
-    : api_(api), connection_(connection) {}
+DsqlStatement::DsqlStatement(TDbConnection& connection)
+    : api_(connection.api_), connection_(connection) {}
 
 DsqlStatement::~DsqlStatement() {
     DropQuietly();
 }
 
-void DsqlStatement::Prepare(isc_tr_handle* transaction, const std::string& sql) {
+void DsqlStatement::Prepare(ClientHandle* transaction, const std::string& sql) {
     const std::string text = Utf8ToWindows1252(ScanSqlParameters(sql).text);
     StatusVector status;
     if (api_.dsqlAllocStatement2(status.get(), connection_.Handle(), &handle_) != 0) {
         handle_ = {};
-        connection_.Raise(status.status, ClientCall::Statement);
+        connection_.Raise(status, ClientCall::Statement);
     }
     if (api_.dsqlPrepare(status.get(), transaction, &handle_, 0, text.c_str(),
                          static_cast<unsigned short>(connection_.SqlDialect()), nullptr) != 0) {
         DropQuietly();
-        connection_.Raise(status.status, ClientCall::Statement);
+        connection_.Raise(status, ClientCall::Statement);
     }
 }
 
@@ -42,7 +45,7 @@ void DsqlStatement::Describe(ResultRow& row) {
         StatusVector status;
         if (api_.dsqlDescribe(status.get(), &handle_, SQLDA_VERSION1, da) != 0) {
             row.Clear();
-            connection_.Raise(status.status, ClientCall::Statement);
+            connection_.Raise(status, ClientCall::Statement);
         }
         const int missing = row.MissingCapacity();
         if (missing == 0) {
@@ -58,34 +61,30 @@ int DsqlStatement::StatementType() {
     char answer[16] = {};
     StatusVector status;
     if (api_.dsqlSqlInfo(status.get(), &handle_, sizeof items, items, sizeof answer, answer) != 0) {
-        connection_.Raise(status.status, ClientCall::Statement);
+        connection_.Raise(status, ClientCall::Statement);
     }
     if (answer[0] != isc_info_sql_stmt_type) {
         return 0;
     }
-    // Item, two-byte little-endian length, then the value in that many little-endian bytes.
-    const auto* bytes = reinterpret_cast<const unsigned char*>(answer);
-    const int length = bytes[1] | (bytes[2] << 8);
-    int value = 0;
-    for (int i = length - 1; i >= 0 && 3 + i < static_cast<int>(sizeof answer); --i) {
-        value = (value << 8) | bytes[3 + i];
-    }
-    return value;
+    // The item, the length of its value in two bytes, then the value.
+    const auto* bytes = reinterpret_cast<const ISC_UCHAR*>(answer);
+    const auto length = static_cast<short>(api_.portableInteger(bytes + 1, 2));
+    return static_cast<int>(api_.portableInteger(bytes + 3, std::min<short>(length, 4)));
 }
 
-void DsqlStatement::Execute(isc_tr_handle* transaction, bool opensCursor) {
+void DsqlStatement::Execute(ClientHandle* transaction, bool opensCursor) {
     StatusVector status;
     if (api_.dsqlExecute(status.get(), transaction, &handle_, SQLDA_VERSION1, nullptr) != 0) {
-        connection_.Raise(status.status, ClientCall::Statement);
+        connection_.Raise(status, ClientCall::Statement);
     }
     cursorOpen_ = opensCursor;
 }
 
-void DsqlStatement::OpenCursor(isc_tr_handle* transaction) {
+void DsqlStatement::OpenCursor(ClientHandle* transaction) {
     StatusVector status;
     if (api_.dsqlExecute2(status.get(), transaction, &handle_, SQLDA_VERSION1, nullptr, nullptr) !=
         0) {
-        connection_.Raise(status.status, ClientCall::Statement);
+        connection_.Raise(status, ClientCall::Statement);
     }
     cursorOpen_ = true;
 }
@@ -98,7 +97,7 @@ bool DsqlStatement::Fetch(ResultRow& row) {
         return false;
     }
     if (result != 0) {
-        connection_.Raise(status.status, ClientCall::Statement);
+        connection_.Raise(status, ClientCall::Statement);
     }
     return true;
 }
@@ -110,7 +109,7 @@ void DsqlStatement::CloseCursor() {
     cursorOpen_ = false;
     StatusVector status;
     if (api_.dsqlFreeStatement(status.get(), &handle_, DSQL_close) != 0) {
-        connection_.Raise(status.status, ClientCall::Statement);
+        connection_.Raise(status, ClientCall::Statement);
     }
 }
 
@@ -133,7 +132,7 @@ void DsqlStatement::Drop() {
     // A handle the library refused to free is of no further use: forget it either way.
     handle_ = {};
     if (result != 0) {
-        connection_.Raise(status.status, ClientCall::Statement);
+        connection_.Raise(status, ClientCall::Statement);
     }
 }
 

@@ -2,15 +2,17 @@
 
 #include <ibase.h>
 
-#include <optional>
 #include <string>
+#include <type_traits>
+
+#include "db/firebird/ClientHandle.h"
 
 namespace zav {
 
-// The functions of the Firebird client library that the database layer calls. The library is
-// loaded at run time, once per process, when the first database component is created; the
-// program is not linked against it, so it starts without one and reports the missing library only
-// when it needs it.
+static_assert(std::is_same_v<ClientHandle, FB_API_HANDLE>, "ClientHandle differs from ibase.h");
+
+// The functions of the Firebird client library that the database layer calls, as a ClientLibrary
+// has loaded them.
 struct FbClient {
     decltype(&::isc_attach_database) attachDatabase = nullptr;
     decltype(&::isc_detach_database) detachDatabase = nullptr;
@@ -30,12 +32,9 @@ struct FbClient {
     decltype(&::isc_dsql_free_statement) dsqlFreeStatement = nullptr;
     decltype(&::fb_interpret) interpret = nullptr;
     decltype(&::isc_sqlcode) sqlcode = nullptr;
+    decltype(&::isc_portable_integer) portableInteger = nullptr;
     // Optional (older client libraries lack it): cuts an attachment off that will not detach.
     decltype(&::fb_cancel_operation) cancelOperation = nullptr;
-
-    // The loaded library. Throws ClientLibraryError when it cannot be loaded or lacks one of the
-    // required functions above; a later call tries again.
-    static const FbClient& Get();
 };
 
 // Text for the client library: the database path and parameter values go in the system's 8-bit
@@ -43,12 +42,5 @@ struct FbClient {
 std::string ToClientCodePage(const std::string& utf8);
 // Text from the client library (error messages, which may quote a path) back to UTF-8.
 std::string FromClientCodePage(const std::string& bytes);
-
-namespace testing {
-// Makes FbClient::Get() load the named file instead of the system's client library, so tests can
-// see how the layer reports a missing library; std::nullopt restores the normal search. A library
-// loaded before stays loaded for the components that use it. Not used by the product.
-void OverrideClientLibraryFile(std::optional<std::string> fileName);
-}  // namespace testing
 
 }  // namespace zav

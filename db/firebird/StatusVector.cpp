@@ -5,20 +5,9 @@
 namespace zav {
 namespace {
 
-constexpr long kNetworkError = 335544721;    // isc_network_error
-constexpr long kNetReadError = 335544726;    // isc_net_read_err
-constexpr long kNetWriteError = 335544727;   // isc_net_write_err
-constexpr long kLostConnection = 335544741;  // isc_lost_db_connection
-constexpr long kShutdown = 335544856;        // isc_att_shutdown
 constexpr long kSqlCodeServerUnavailable = -902;
-constexpr long kDeadlock = 335544336;        // isc_deadlock, also after a lock time-out
-constexpr long kLockConflict = 335544345;    // isc_lock_conflict
-constexpr long kUpdateConflict = 335544451;  // isc_update_conflict
-constexpr long kLockTimeout = 335544510;     // isc_lock_timeout
-constexpr long kNoPrivilege = 335544352;     // isc_no_priv: "no permission for read-write access"
-constexpr long kIoError = 335544344;         // isc_io_error: operation, file name
-constexpr long kUnixAccessDenied = 13;       // EACCES
-constexpr long kWin32AccessDenied = 5;       // ERROR_ACCESS_DENIED
+constexpr long kUnixAccessDenied = 13;  // EACCES
+constexpr long kWin32AccessDenied = 5;  // ERROR_ACCESS_DENIED
 
 // One gds code with the arguments that follow it in the vector.
 struct StatusCode {
@@ -86,7 +75,8 @@ bool IsConnectionLost(const ISC_STATUS* status, ClientCall call, long sqlCode) {
     // The remote client reports a server that went away during any call, a statement or a commit
     // included, as a failed read or write on the connection; a server that shuts down while it
     // works on a call ends the attachment with "connection shutdown".
-    if (has(kLostConnection) || has(kNetReadError) || has(kNetWriteError) || has(kShutdown)) {
+    if (has(isc_lost_db_connection) || has(isc_net_read_err) || has(isc_net_write_err) ||
+        has(isc_att_shutdown)) {
         return true;
     }
     switch (call) {
@@ -94,7 +84,7 @@ bool IsConnectionLost(const ISC_STATUS* status, ClientCall call, long sqlCode) {
             return false;
         case ClientCall::Commit:
             return sqlCode == kSqlCodeServerUnavailable && !codes.empty() &&
-                   codes.front() == kNetworkError;
+                   codes.front() == isc_network_error;
         case ClientCall::Statement:
             return false;
     }
@@ -103,9 +93,10 @@ bool IsConnectionLost(const ISC_STATUS* status, ClientCall call, long sqlCode) {
 
 bool IsLockConflict(const ISC_STATUS* status) {
     const std::vector<long> codes = ErrorCodes(status);
+    // A lock time-out is reported as a deadlock too.
     return std::any_of(codes.begin(), codes.end(), [](long code) {
-        return code == kDeadlock || code == kLockConflict || code == kUpdateConflict ||
-               code == kLockTimeout;
+        return code == isc_deadlock || code == isc_lock_conflict || code == isc_update_conflict ||
+               code == isc_lock_timeout;
     });
 }
 
@@ -115,13 +106,13 @@ std::optional<DatabaseFileAccessError::Denial> FileAccessDenial(const ISC_STATUS
     if (codes.empty()) {
         return std::nullopt;
     }
-    if (codes.front().code == kNoPrivilege) {
+    if (codes.front().code == isc_no_priv) {
         return DatabaseFileAccessError::Denial::ReadOnly;
     }
     // "I/O error during open of <file>" followed somewhere by the system's "access denied"; the
     // engine reports its own lock files the same way, so the file must be the database.
-    const bool aboutTheFile = codes.front().code == kIoError && codes.front().texts.size() >= 2 &&
-                              codes.front().texts[1] == path;
+    const bool aboutTheFile = codes.front().code == isc_io_error &&
+                              codes.front().texts.size() >= 2 && codes.front().texts[1] == path;
     const bool denied = std::any_of(codes.begin(), codes.end(), [](const StatusCode& entry) {
         return entry.systemDeniedAccess;
     });

@@ -19,8 +19,6 @@ struct StatusVector {
     ISC_STATUS_ARRAY status{};
 
     ISC_STATUS* get() { return status; }
-    // True when the call failed (an error, not only a warning).
-    bool Failed() const { return status[0] == 1 && status[1] != 0; }
 };
 
 // The error codes of the vector in order (its isc_arg_gds entries).

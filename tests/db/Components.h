@@ -19,8 +19,6 @@ struct Components {
           statement(connection, transaction) {
         connection.SetDatabaseName(path);
         connection.Params() = {"user_name=sysdba", "password=quillbarn"};
-        connection.SetLoginPrompt(false);
-        connection.SetDefaultTransaction(&transaction);
         transaction.SetAutoStopAction(TransactionAction::Commit);
         transaction.SetDefaultAction(TransactionAction::Commit);
     }

@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <optional>
 
 #include "Components.h"
 #include "db/firebird/DatabaseErrors.h"
 #include "db/firebird/DatenbankDM.h"
 #include "db/firebird/DbConnection.h"
-#include "db/firebird/FbClient.h"
 #include "support/TestDatabase.h"
 #include "unit/ExpectError.h"
 
@@ -137,26 +135,25 @@ TEST(DbConnection, DestroyingAnOpenConnectionRollsBack) {
     EXPECT_EQ(db.QueryInt("select count(*) from MONAT_ERLOS"), 468);
 }
 
-// Overrides the client library for one test and restores the normal search afterwards.
-class MissingClientLibrary : public ::testing::Test {
-protected:
-    void SetUp() override { testing::OverrideClientLibraryFile("libzav-fehlt.so.9"); }
-    void TearDown() override { testing::OverrideClientLibraryFile(std::nullopt); }
-};
-
-TEST_F(MissingClientLibrary, EveryComponentReportsIt) {
+TEST(ClientLibrary, MissingOrWithoutTheFunctionsIsReportedByTheComponents) {
+    ClientLibrary missing({"libzav-fehlt.so.9"});
+    ClientLibrary withoutFunctions({"libc.so.6"});
+    EXPECT_TRUE(ThrowsWithMessage<ClientLibraryError>([&] { TDbConnection connection(missing); },
+                                                      kMissingLibrary));
     EXPECT_TRUE(
-        ThrowsWithMessage<ClientLibraryError>([] { TDbConnection connection; }, kMissingLibrary));
-    EXPECT_TRUE(ThrowsWithMessage<ClientLibraryError>([] { TdmDatenbank dm; }, kMissingLibrary));
+        ThrowsWithMessage<ClientLibraryError>([&] { TdmDatenbank dm(missing); }, kMissingLibrary));
+    EXPECT_TRUE(ThrowsWithMessage<ClientLibraryError>(
+        [&] { TDbConnection connection(withoutFunctions); }, kMissingLibrary));
 }
 
-TEST_F(MissingClientLibrary, ALibraryWithoutTheFunctionsCountsAsMissing) {
-    testing::OverrideClientLibraryFile("libc.so.6");
-    EXPECT_TRUE(
-        ThrowsWithMessage<ClientLibraryError>([] { TDbConnection connection; }, kMissingLibrary));
-    testing::OverrideClientLibraryFile(std::nullopt);
-    TDbConnection connection;  // the system's library loads again
-    EXPECT_FALSE(connection.Connected());
+TEST(ClientLibrary, TheFirstFileThatLoadsWithEveryFunctionServes) {
+    const TestDatabase db = TestDatabase::FromFixture("schema");
+    ClientLibrary library({"libzav-fehlt.so.9", "libc.so.6", "libfbclient.so.2"});
+    TDbConnection connection(library);
+    connection.SetDatabaseName(db.Path());
+    connection.Params() = {"user_name=sysdba", "password=quillbarn"};
+    connection.Open();
+    EXPECT_TRUE(connection.Connected());
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 
 #include <fstream>
 #include <memory>
-#include <optional>
 #include <ostream>
 #include <string>
 
@@ -14,7 +13,7 @@
 #include "app/FakeSettingsStore.h"
 #include "app/MainForm.h"
 #include "app/ScriptedView.h"
-#include "db/firebird/FbClient.h"
+#include "db/firebird/ClientLibrary.h"
 #include "faults/FaultSupport.h"
 #include "platform/FileSystem.h"
 #include "support/TestDatabase.h"
@@ -42,17 +41,12 @@ TEST_P(MissingClientLibrary, StartShowsTheMessageAndUpdateChangesNothing) {
     ScriptedView view;
     FakeSettingsStore store;
     const std::unique_ptr<IFileSystem> files = CreatePlatformFileSystem();
-    TForm1 form(view, store, *files);
+    ClientLibrary library({GetParam().file(db.Folder())});
+    TForm1 form(view, store, *files, library);
 
     std::string startErrorBox;
-    {
-        struct Override {
-            explicit Override(const std::string& file) { testing::OverrideClientLibraryFile(file); }
-            ~Override() { testing::OverrideClientLibraryFile(std::nullopt); }
-        } override(GetParam().file(db.Folder()));
-        RunEventHandler([&] { form.FormCreate(); },
-                        [&](const std::string& text) { startErrorBox = text; });
-    }
+    RunEventHandler([&] { form.FormCreate(); },
+                    [&](const std::string& text) { startErrorBox = text; });
     EXPECT_EQ(startErrorBox,
               "InterBase-Bibliothek gds32.dll im Pfad nicht gefunden. Bitte installieren Sie "
               "InterBase, um diese Funktion zu verwenden.");

@@ -35,7 +35,6 @@ public:
           statement_(connection_, transaction_) {
         connection_.SetDatabaseName(databaseName);
         connection_.Params() = {"user_name=sysdba", "password=quillbarn"};
-        connection_.SetLoginPrompt(false);
         transaction_.SetDefaultAction(TransactionAction::Commit);
     }
     ~Attachment() {
@@ -87,11 +86,11 @@ private:
 
 }  // namespace
 
-std::string RunUpdateLikeTheButton(const std::string& databaseName) {
+std::string RunUpdateLikeTheButton(const std::string& databaseName, ClientLibrary& library) {
     std::string errorBox;
     RunEventHandler(
         [&] {
-            TdmDatenbank datenbank;
+            TdmDatenbank datenbank(library);
             TdmTrafikUpdate trafikUpdate(datenbank);
             RunConfirmedUpdate(datenbank, trafikUpdate, databaseName);
         },

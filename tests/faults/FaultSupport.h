@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "db/firebird/ClientLibrary.h"
 #include "support/TableContents.h"
 
 namespace zav::test {
@@ -15,9 +16,10 @@ namespace zav::test {
 extern const char* const kSlowSecondJulyRowTrigger;
 
 // Runs the update the way the "Update" button does once the user has confirmed: connect, the
-// 5 % rate, the Trafik update, disconnect on every way out. Gives the error box's text, or ""
-// when the update went through.
-std::string RunUpdateLikeTheButton(const std::string& databaseName);
+// 5 % rate, the Trafik update, disconnect on every way out, through the client library given.
+// Gives the error box's text, or "" when the update went through.
+std::string RunUpdateLikeTheButton(const std::string& databaseName,
+                                   ClientLibrary& library = ClientLibrary::System());
 
 // Runs one statement in a transaction of its own and commits it; the database name may name a
 // file or reach it through a server.

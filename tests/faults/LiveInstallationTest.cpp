@@ -4,12 +4,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 
 #include "app/ErrorBox.h"
+#include "db/firebird/DatabaseErrors.h"
 #include "db/firebird/DatenbankDM.h"
-#include "db/firebird/FbClient.h"
 #include "faults/FaultSupport.h"
 #include "faults/TestServer.h"
 #include "support/ClientTap.h"
@@ -24,14 +23,6 @@ using ::testing::StartsWith;
 
 constexpr long kNetReadError = 335544726;  // isc_net_read_err, which the layer takes as lost
 constexpr long kIoError = 335544344;       // isc_io_error
-
-// Components created meanwhile reach the database through the client tap.
-struct TapLoaded {
-    TapLoaded() { testing::OverrideClientLibraryFile(ZAV_CLIENT_TAP); }
-    ~TapLoaded() { testing::OverrideClientLibraryFile(std::nullopt); }
-    TapLoaded(const TapLoaded&) = delete;
-    TapLoaded& operator=(const TapLoaded&) = delete;
-};
 
 class BesideAServer : public ::testing::Test {
 protected:
@@ -114,8 +105,8 @@ TEST_F(BesideAServer, ConnectionTakenForLostIsRolledBackNotCommitted) {
     };
     std::string errorBox;
     {
-        const TapLoaded loaded;
-        TdmDatenbank probe;  // loads the tap, so its controls can be found
+        ClientLibrary tapLibrary({ZAV_CLIENT_TAP});
+        tapLibrary.Functions();  // loads the tap, so its controls can be found
         Plan plan{tap::Control::Of(ZAV_CLIENT_TAP)};
         plan.tap.setExecuteHook(
             [](const char* sql, void* context) {
@@ -126,7 +117,7 @@ TEST_F(BesideAServer, ConnectionTakenForLostIsRolledBackNotCommitted) {
                 }
             },
             &plan);
-        errorBox = RunUpdateLikeTheButton(remote_);
+        errorBox = RunUpdateLikeTheButton(remote_, tapLibrary);
         plan.tap.setExecuteHook(nullptr, nullptr);
     }
     EXPECT_NE(errorBox, "");
@@ -140,10 +131,10 @@ TEST_F(BesideAServer, FailedRollbackLeavesNoAttachmentBehind) {
               "END");
     std::string errorBox;
     {
-        const TapLoaded loaded;
-        TdmDatenbank probe;
+        ClientLibrary tapLibrary({ZAV_CLIENT_TAP});
+        tapLibrary.Functions();
         tap::Control::Of(ZAV_CLIENT_TAP).failNext("rollback", kIoError);
-        errorBox = RunUpdateLikeTheButton(remote_);
+        errorBox = RunUpdateLikeTheButton(remote_, tapLibrary);
     }
     EXPECT_THAT(errorBox, HasSubstr("Abgelehnt im Test"));
     ExpectNothingLeft();

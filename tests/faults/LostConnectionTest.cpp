@@ -12,9 +12,9 @@
 #include <thread>
 
 #include "app/ErrorBox.h"
+#include "db/firebird/ClientLibrary.h"
 #include "db/firebird/DatabaseErrors.h"
 #include "db/firebird/DatenbankDM.h"
-#include "db/firebird/FbClient.h"
 #include "faults/FaultSupport.h"
 #include "faults/TestServer.h"
 #include "support/ClientTap.h"
@@ -66,15 +66,9 @@ void StopServerAtStatement(const char* sql, void* context) {
 
 // The data modules with every component on the client tap, as the main window creates them.
 struct TappedModules {
-    TappedModules() : loading(ZAV_CLIENT_TAP), trafikUpdate(datenbank) {}
-
-    struct TapLoading {
-        explicit TapLoading(const char* file) { testing::OverrideClientLibraryFile(file); }
-        ~TapLoading() { testing::OverrideClientLibraryFile(std::nullopt); }
-    };
-    TapLoading loading;
-    TdmDatenbank datenbank;
-    TdmTrafikUpdate trafikUpdate;
+    ClientLibrary tapLibrary{{ZAV_CLIENT_TAP}};
+    TdmDatenbank datenbank{tapLibrary};
+    TdmTrafikUpdate trafikUpdate{datenbank};
 };
 
 struct Stop {

@@ -1,5 +1,5 @@
 // A stand-in for the Firebird client library that forwards every call the database layer makes to
-// the real libfbclient.so.2. Tests load it with testing::OverrideClientLibraryFile to see the calls
+// the real libfbclient.so.2. Tests load it as their ClientLibrary to see the calls
 // (a trace, one line per call) and to act at a chosen statement: kill the process, stop a server.
 // The benchmark uses the trace to replay the exact calls of an update without the layer.
 #include "support/ClientTap.h"
@@ -59,6 +59,7 @@ const RealClient& Real() {
         Resolve(library, "isc_dsql_free_statement", client.dsqlFreeStatement);
         Resolve(library, "fb_interpret", client.interpret);
         Resolve(library, "isc_sqlcode", client.sqlcode);
+        Resolve(library, "isc_portable_integer", client.portableInteger);
         Resolve(library, "fb_cancel_operation", client.cancelOperation);
         return client;
     }();
@@ -345,6 +346,10 @@ ISC_LONG ISC_EXPORT fb_interpret(ISC_SCHAR* buffer, unsigned int size, const ISC
 
 ISC_LONG ISC_EXPORT isc_sqlcode(const ISC_STATUS* status) {
     return Real().sqlcode(status);
+}
+
+ISC_INT64 ISC_EXPORT isc_portable_integer(const ISC_UCHAR* bytes, short length) {
+    return Real().portableInteger(bytes, length);
 }
 
 ISC_STATUS ISC_EXPORT fb_cancel_operation(ISC_STATUS* status, isc_db_handle* db,

@@ -102,7 +102,6 @@ struct Attachment {
     explicit Attachment(const std::string& path) : transaction(connection) {
         connection.SetDatabaseName(path);
         connection.Params() = {"user_name=SYSDBA", "password=masterkey"};
-        connection.SetLoginPrompt(false);
         transaction.SetAutoStopAction(TransactionAction::Commit);
     }
     TDbConnection connection;

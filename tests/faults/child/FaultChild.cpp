@@ -16,10 +16,11 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/ErrorBox.h"
+#include "db/firebird/ClientLibrary.h"
 #include "db/firebird/DatenbankDM.h"
-#include "db/firebird/FbClient.h"
 #include "support/ClientTap.h"
 #include "support/ConfirmedUpdate.h"
 #include "update/TrafikUpdateDM.h"
@@ -54,17 +55,18 @@ void Say(const std::string& line) {
 }
 
 struct DataModules {
+    explicit DataModules(zav::ClientLibrary& library) : datenbank(library) {}
     zav::TdmDatenbank datenbank;
     zav::TdmTrafikUpdate trafikUpdate{datenbank};
 };
 
 int Update(const std::string& path, const std::optional<std::string>& tap, KillPlan& plan) {
+    std::optional<zav::ClientLibrary> tapLibrary;
     if (tap) {
-        zav::testing::OverrideClientLibraryFile(*tap);
+        tapLibrary.emplace(std::vector{*tap});
     }
-    DataModules modules;
+    DataModules modules(tapLibrary ? *tapLibrary : zav::ClientLibrary::System());
     if (tap) {
-        zav::testing::OverrideClientLibraryFile(std::nullopt);
         zav::tap::Control::Of(*tap).setExecuteHook(KillAtStatement, &plan);
     }
     zav::test::RunConfirmedUpdate(modules.datenbank, modules.trafikUpdate, path,

@@ -41,6 +41,7 @@ static struct {
     Status (*dsql_free_statement)(Status*, Handle*, unsigned short);
     Long (*interpret)(char*, unsigned int, const Status**);
     Long (*sqlcode)(const Status*);
+    long long (*portable_integer)(const unsigned char*, short);
 } real;
 
 static BOOL resolve(void* library, const char* name, void** target) {
@@ -72,7 +73,8 @@ static BOOL load_real_client(void) {
         RESOLVE(library, "isc_dsql_execute2", dsql_execute2) &&
         RESOLVE(library, "isc_dsql_fetch", dsql_fetch) &&
         RESOLVE(library, "isc_dsql_free_statement", dsql_free_statement) &&
-        RESOLVE(library, "fb_interpret", interpret) && RESOLVE(library, "isc_sqlcode", sqlcode)) {
+        RESOLVE(library, "fb_interpret", interpret) && RESOLVE(library, "isc_sqlcode", sqlcode) &&
+        RESOLVE(library, "isc_portable_integer", portable_integer)) {
         return TRUE;
     }
     dlclose(library);
@@ -224,4 +226,8 @@ Long WINAPI bridge_interpret(char* buffer, unsigned int size, const Status** vec
 
 Long WINAPI bridge_sqlcode(const Status* status) {
     return real.sqlcode(status);
+}
+
+long long WINAPI bridge_portable_integer(const unsigned char* bytes, short length) {
+    return real.portable_integer(bytes, length);
 }
