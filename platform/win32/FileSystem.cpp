@@ -10,41 +10,26 @@
 namespace zav {
 namespace {
 
-// Owns a handle from CreateFileW.
-class FileHandle {
+// Owns a handle that Close ends: CloseHandle for CreateFileW's, FindClose for FindFirstFileW's.
+template <BOOL(WINAPI* Close)(HANDLE)>
+class OwnedHandle {
 public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
+    explicit OwnedHandle(HANDLE handle) : handle_(handle) {}
+    ~OwnedHandle() {
         if (Valid()) {
-            CloseHandle(handle_);
+            Close(handle_);
         }
     }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
     bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
     HANDLE Get() const { return handle_; }
 
 private:
     HANDLE handle_;
 };
-
-// Owns a search from FindFirstFileW.
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE handle) : handle_(handle) {}
-    ~FindHandle() {
-        if (Valid()) {
-            FindClose(handle_);
-        }
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
+using FileHandle = OwnedHandle<CloseHandle>;
+using FindHandle = OwnedHandle<FindClose>;
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
