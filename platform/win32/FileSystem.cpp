@@ -67,18 +67,6 @@ bool LinkTargetIsFolder(const std::wstring& path) {
     return folder.Valid();
 }
 
-// Joins a folder and an entry name the way the listing gives its entries.
-std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
-    if (folder.empty()) {
-        return name;
-    }
-    const wchar_t last = folder.back();
-    if (last == L'\\' || last == L'/' || last == L':') {
-        return folder + name;
-    }
-    return folder + L'\\' + name;
-}
-
 class Win32FileSystem final : public IFileSystem {
 public:
     bool FileExists(const std::string& path) override {
@@ -140,7 +128,7 @@ public:
 
     std::vector<DirectoryEntry> ListEntries(const std::string& folder) override {
         std::vector<DirectoryEntry> entries;
-        const std::wstring pattern = JoinPath(win32::ToUtf16(folder), L"*");
+        const std::wstring pattern = win32::ToUtf16(JoinFolderAndName(folder, "*", Separator()));
         WIN32_FIND_DATAW found{};
         FindHandle search(FindFirstFileW(pattern.c_str(), &found));
         if (!search.Valid()) {
