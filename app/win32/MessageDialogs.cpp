@@ -70,17 +70,14 @@ void CenterOnScreen(HWND dialog) {
 using TaskDialogIndirectFn = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
 
 // The native task dialog exists only in the common controls of version 6, which the manifest
-// asks for; looked up at run time so the program also starts where it is missing.
+// asks for; looked up at run time so the program also starts where it is missing. The common
+// controls themselves are always loaded, as the program imports from them.
 TaskDialogIndirectFn FindTaskDialog() {
     if (!IsAppThemed()) {
         return nullptr;
     }
-    HMODULE controls = GetModuleHandleW(L"comctl32.dll");
-    if (controls == nullptr) {
-        return nullptr;
-    }
-    return reinterpret_cast<TaskDialogIndirectFn>(
-        reinterpret_cast<void*>(GetProcAddress(controls, "TaskDialogIndirect")));
+    return reinterpret_cast<TaskDialogIndirectFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"comctl32.dll"), "TaskDialogIndirect")));
 }
 
 // Not every implementation centres a task dialog that opens right after another one.
