@@ -19,7 +19,7 @@ std::vector<std::string> ListFolderFiles(IFileSystem& files, const std::string& 
     std::vector<std::string> result;
     for (const DirectoryEntry& entry : files.ListEntries(folder)) {
         if (!entry.isDirectory) {
-            result.push_back(JoinFolderAndName(folder, entry.name, style));
+            result.push_back(JoinFolderAndName(folder, entry.name, files.Separator()));
         }
     }
     return result;

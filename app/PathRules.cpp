@@ -144,17 +144,4 @@ std::string InitialFolder(std::string_view text, PathStyle style) {
     return std::string(text);
 }
 
-std::string JoinFolderAndName(std::string_view folder, std::string_view name, PathStyle style) {
-    std::string entry(folder);
-    const bool endsInSeparator =
-        !folder.empty() &&
-        (style == PathStyle::Windows ? (IsWindowsSeparator(folder.back()) || folder.back() == ':')
-                                     : folder.back() == '/');
-    if (!endsInSeparator) {
-        entry += style == PathStyle::Windows ? '\\' : '/';
-    }
-    entry += name;
-    return entry;
-}
-
 }  // namespace zav

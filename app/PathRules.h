@@ -51,8 +51,4 @@ std::string PosixFolderPart(std::string_view text);
 // only character or (Windows) follows a colon. On Windows only a backslash counts here.
 std::string InitialFolder(std::string_view text, PathStyle style);
 
-// An entry of the folder listing: the folder, then the name, with a separator between them unless
-// the folder already ends in one (on Windows a backslash, a slash or a colon).
-std::string JoinFolderAndName(std::string_view folder, std::string_view name, PathStyle style);
-
 }  // namespace zav

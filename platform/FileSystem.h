@@ -3,6 +3,7 @@
 #include <bitset>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zav {
@@ -34,5 +35,9 @@ public:
 };
 
 std::unique_ptr<IFileSystem> CreatePlatformFileSystem();
+
+// An entry of a folder: the folder, then the name, with the separator between them unless the
+// folder is empty or already ends in one (with '\\', as on Windows, also in a slash or a colon).
+std::string JoinFolderAndName(std::string_view folder, std::string_view name, char separator);
 
 }  // namespace zav

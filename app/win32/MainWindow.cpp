@@ -4,6 +4,7 @@
 
 #include "app/ErrorBox.h"
 #include "app/WindowLayout.h"
+#include "app/win32/Dpi.h"
 #include "app/win32/MessageDialogs.h"
 #include "platform/Errors.h"
 #include "platform/win32/WinText.h"
@@ -41,24 +42,6 @@ NativeControl NativeControlOf(const Control& design) {
             return {WC_BUTTONW, BS_AUTOCHECKBOX | tab, 0};
     }
     return {};
-}
-
-// The screen's resolution for this window: the monitor's where the system tells it, else the
-// system's.
-int DpiOf(HWND window) {
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    if (getDpiForWindow != nullptr && window != nullptr) {
-        const UINT dpi = getDpiForWindow(window);
-        if (dpi > 0) {
-            return static_cast<int>(dpi);
-        }
-    }
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : kDesignDpi;
 }
 
 // The outer size of the window whose client area is the designed one at this resolution.

@@ -4,9 +4,12 @@
 #include <uxtheme.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "app/WindowLayout.h"
+#include "app/win32/Dpi.h"
+#include "app/win32/ResourceIds.h"
 #include "platform/win32/WinText.h"
 
 namespace zav::win32 {
@@ -23,6 +26,7 @@ struct DialogLook {
     const wchar_t* title;
     const wchar_t* taskIcon;
     const wchar_t* ownIcon;
+    int ownTemplate;
     std::vector<ButtonLook> buttons;  // left to right; the first is the default
 };
 
@@ -32,13 +36,18 @@ DialogLook LookOf(DialogKind kind) {
             return {L"Bestätigen",
                     TD_INFORMATION_ICON,
                     IDI_QUESTION,
+                    IDD_QUESTION,
                     {{kResultYes, L"&Ja"}, {kResultNo, L"&Nein"}}};
         case DialogKind::Information:
-            return {L"Informationen", TD_INFORMATION_ICON, IDI_INFORMATION, {{kResultOk, L"OK"}}};
+            return {L"Informationen",
+                    TD_INFORMATION_ICON,
+                    IDI_INFORMATION,
+                    IDD_NOTICE,
+                    {{kResultOk, L"OK"}}};
         case DialogKind::Warning:
             break;
     }
-    return {L"Warnung", TD_WARNING_ICON, IDI_WARNING, {{kResultOk, L"OK"}}};
+    return {L"Warnung", TD_WARNING_ICON, IDI_WARNING, IDD_NOTICE, {{kResultOk, L"OK"}}};
 }
 
 // Centres a dialog on the work area of its owner's screen (the primary one without an owner).
@@ -61,17 +70,14 @@ void CenterOnScreen(HWND dialog) {
 using TaskDialogIndirectFn = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
 
 // The native task dialog exists only in the common controls of version 6, which the manifest
-// asks for; looked up at run time so the program also starts where it is missing.
+// asks for; looked up at run time so the program also starts where it is missing. The common
+// controls themselves are always loaded, as the program imports from them.
 TaskDialogIndirectFn FindTaskDialog() {
     if (!IsAppThemed()) {
         return nullptr;
     }
-    HMODULE controls = GetModuleHandleW(L"comctl32.dll");
-    if (controls == nullptr) {
-        return nullptr;
-    }
-    return reinterpret_cast<TaskDialogIndirectFn>(
-        reinterpret_cast<void*>(GetProcAddress(controls, "TaskDialogIndirect")));
+    return reinterpret_cast<TaskDialogIndirectFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"comctl32.dll"), "TaskDialogIndirect")));
 }
 
 // Not every implementation centres a task dialog that opens right after another one.
@@ -107,83 +113,55 @@ bool ShowTaskDialog(TaskDialogIndirectFn taskDialog, HWND owner, const std::wstr
     return true;
 }
 
-// --- The dialog of our own, for systems without task dialogs or visual styles. ---
+// --- The dialogs of our own (ZavCoronaUpdate.rc), for systems without task dialogs. ---
 
-constexpr WORD kIconId = 100;
-constexpr WORD kTextId = 101;
+constexpr int kIconSize = 32;  // at the design resolution, as the system's large icons
 
-// Builds a dialog template in memory; positions are set when the dialog starts, in pixels.
-class DialogTemplate {
-public:
-    explicit DialogTemplate(const std::wstring& title, WORD itemCount) {
-        AppendDword(DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU);
-        AppendDword(0);  // extended style
-        words_.push_back(itemCount);
-        AppendRect();
-        words_.push_back(0);  // no menu
-        words_.push_back(0);  // the standard dialog class
-        AppendText(title);
+using LoadIconWithScaleDownFn = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
+
+// One of the system's icons at the given size, scaled down from a larger image by the common
+// controls of version 6; a copy of the one of the system's own size without them.
+HICON LoadSystemIcon(const wchar_t* name, int size) {
+    static const auto loadIcon = reinterpret_cast<LoadIconWithScaleDownFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"comctl32.dll"), "LoadIconWithScaleDown")));
+    HICON icon = nullptr;
+    if (loadIcon != nullptr && SUCCEEDED(loadIcon(nullptr, name, size, size, &icon))) {
+        return icon;
     }
-
-    void AddItem(DWORD style, WORD id, WORD classAtom, const std::wstring& text) {
-        if (words_.size() % 2 != 0) {
-            words_.push_back(0);  // items start on a DWORD boundary
-        }
-        AppendDword(style | WS_CHILD | WS_VISIBLE);
-        AppendDword(0);
-        AppendRect();
-        words_.push_back(id);
-        words_.push_back(0xFFFF);
-        words_.push_back(classAtom);
-        AppendText(text);
-        words_.push_back(0);  // no creation data
-    }
-
-    const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
-
-private:
-    void AppendDword(DWORD value) {
-        words_.push_back(LOWORD(value));
-        words_.push_back(HIWORD(value));
-    }
-    // Element by element: g++ 12 warns falsely on range inserts into a growing vector.
-    void AppendRect() {
-        for (int i = 0; i < 4; ++i) {
-            words_.push_back(0);
-        }
-    }
-    void AppendText(const std::wstring& text) {
-        for (const wchar_t c : text) {
-            words_.push_back(static_cast<WORD>(c));
-        }
-        words_.push_back(0);
-    }
-
-    std::vector<WORD> words_;  // WORD aligned, and the vector's storage is DWORD aligned
-};
-
-constexpr WORD kButtonAtom = 0x0080;
-constexpr WORD kStaticAtom = 0x0082;
-
-struct OwnDialogState {
-    const DialogLook* look;
-    std::wstring text;
-    HFONT font = nullptr;
-};
-
-int DialogDpi(HWND dialog) {
-    HDC screen = GetDC(dialog);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(dialog, screen);
-    return dpi > 0 ? dpi : kDesignDpi;
+    return CopyIcon(LoadIconW(nullptr, name));
 }
 
-// Lays the dialog out around its text and centres it on the screen.
-void ArrangeOwnDialog(HWND dialog, const OwnDialogState& state) {
-    const int dpi = DialogDpi(dialog);
+// The system's font for message texts, which it gives at its own resolution.
+HFONT CreateMessageFont(int dpi) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+        return nullptr;
+    }
+    LOGFONTW& font = metrics.lfMessageFont;
+    font.lfHeight = MulDiv(font.lfHeight, dpi, DpiOf(nullptr));
+    return CreateFontIndirectW(&font);
+}
+
+// What the dialog shows, and the font and icon it has made for its resolution.
+struct OwnDialogState {
+    const DialogLook& look;
+    const std::wstring& text;
+    HFONT font = nullptr;
+    HICON icon = nullptr;
+
+    ~OwnDialogState() { Replace(nullptr, nullptr); }
+    void Replace(HFONT newFont, HICON newIcon) {
+        DeleteObject(std::exchange(font, newFont));
+        DestroyIcon(std::exchange(icon, newIcon));
+    }
+};
+
+// Lays the dialog out around its text at the given resolution.
+void ArrangeOwnDialog(HWND dialog, const OwnDialogState& state, int dpi) {
     const int margin = ScaleToDpi(12, dpi);
     const int gap = ScaleToDpi(8, dpi);
-    const int iconSize = GetSystemMetrics(SM_CXICON);
+    const int iconSize = ScaleToDpi(kIconSize, dpi);
     const int buttonHeight = ScaleToDpi(25, dpi);
 
     HDC dc = GetDC(dialog);
@@ -192,7 +170,7 @@ void ArrangeOwnDialog(HWND dialog, const OwnDialogState& state) {
     DrawTextW(dc, state.text.c_str(), static_cast<int>(state.text.size()), &textRect,
               DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
     std::vector<int> buttonWidths;
-    for (const ButtonLook& button : state.look->buttons) {
+    for (const ButtonLook& button : state.look.buttons) {
         RECT captionRect{};
         DrawTextW(dc, button.caption, -1, &captionRect, DT_CALCRECT | DT_SINGLELINE);
         buttonWidths.push_back(
@@ -211,15 +189,15 @@ void ArrangeOwnDialog(HWND dialog, const OwnDialogState& state) {
         std::max(margin + iconSize + gap * 2 + textWidth + margin, margin + buttonsWidth + margin);
     const int clientHeight = margin + textHeight + margin + buttonHeight + margin;
 
-    SetWindowPos(GetDlgItem(dialog, kIconId), nullptr, margin, margin, iconSize, iconSize,
+    SetWindowPos(GetDlgItem(dialog, IDC_MESSAGE_ICON), nullptr, margin, margin, iconSize, iconSize,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     const int textTop = margin + (textHeight - textRect.bottom) / 2;
-    SetWindowPos(GetDlgItem(dialog, kTextId), nullptr, margin + iconSize + gap * 2, textTop,
-                 textWidth, textRect.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(GetDlgItem(dialog, IDC_MESSAGE_TEXT), nullptr, margin + iconSize + gap * 2,
+                 textTop, textWidth, textRect.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
     int left = (clientWidth - buttonsWidth) / 2;
     const int top = clientHeight - margin - buttonHeight;
-    for (std::size_t i = 0; i < state.look->buttons.size(); ++i) {
-        SetWindowPos(GetDlgItem(dialog, state.look->buttons[i].id), nullptr, left, top,
+    for (std::size_t i = 0; i < state.look.buttons.size(); ++i) {
+        SetWindowPos(GetDlgItem(dialog, state.look.buttons[i].id), nullptr, left, top,
                      buttonWidths[i], buttonHeight, SWP_NOZORDER | SWP_NOACTIVATE);
         left += buttonWidths[i] + gap;
     }
@@ -229,7 +207,6 @@ void ArrangeOwnDialog(HWND dialog, const OwnDialogState& state) {
                        static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
     SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    CenterOnScreen(dialog);
 }
 
 BOOL CALLBACK SetChildFont(HWND child, LPARAM font) {
@@ -237,26 +214,45 @@ BOOL CALLBACK SetChildFont(HWND child, LPARAM font) {
     return TRUE;
 }
 
+// Font, icon and layout at the resolution of the dialog's monitor.
+void ApplyDpi(HWND dialog, OwnDialogState& state, int dpi) {
+    HFONT font = CreateMessageFont(dpi);
+    HICON icon = LoadSystemIcon(state.look.ownIcon, ScaleToDpi(kIconSize, dpi));
+    EnumChildWindows(dialog, SetChildFont, reinterpret_cast<LPARAM>(font));
+    SendDlgItemMessageW(dialog, IDC_MESSAGE_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    state.Replace(font, icon);  // the controls no longer use the former ones
+    ArrangeOwnDialog(dialog, state, dpi);
+}
+
 INT_PTR CALLBACK OwnDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* state = reinterpret_cast<OwnDialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
     switch (message) {
         case WM_INITDIALOG: {
-            auto* state = reinterpret_cast<OwnDialogState*>(lParam);
+            state = reinterpret_cast<OwnDialogState*>(lParam);
             SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-            EnumChildWindows(dialog, SetChildFont, reinterpret_cast<LPARAM>(state->font));
-            SendDlgItemMessageW(dialog, kIconId, STM_SETICON,
-                                reinterpret_cast<WPARAM>(LoadIconW(nullptr, state->look->ownIcon)),
-                                0);
-            ArrangeOwnDialog(dialog, *state);
-            SetFocus(GetDlgItem(dialog, state->look->buttons.front().id));
+            SetWindowTextW(dialog, state->look.title);
+            SetDlgItemTextW(dialog, IDC_MESSAGE_TEXT, state->text.c_str());
+            for (const ButtonLook& button : state->look.buttons) {
+                SetDlgItemTextW(dialog, button.id, button.caption);
+            }
+            ApplyDpi(dialog, *state, DpiOf(dialog));
+            CenterOnScreen(dialog);
+            SetFocus(GetDlgItem(dialog, state->look.buttons.front().id));
             return FALSE;  // the focus is set
         }
+        case WM_DPICHANGED: {
+            // Moved to a monitor of another resolution: laid out anew where the system suggests.
+            ApplyDpi(dialog, *state, HIWORD(wParam));
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(dialog, nullptr, suggested->left, suggested->top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            return TRUE;
+        }
         case WM_COMMAND: {
+            // The dialog's controls are its buttons (the statics send nothing), and Escape and
+            // the close box send IDCANCEL.
             const int id = LOWORD(wParam);
-            auto* state = reinterpret_cast<OwnDialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
-            const bool isButton =
-                std::any_of(state->look->buttons.begin(), state->look->buttons.end(),
-                            [id](const ButtonLook& button) { return button.id == id; });
-            if (isButton || id == IDCANCEL) {
+            if (GetDlgItem(dialog, id) != nullptr || id == IDCANCEL) {
                 EndDialog(dialog, id);
                 return TRUE;
             }
@@ -267,33 +263,11 @@ INT_PTR CALLBACK OwnDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
     }
 }
 
-// The system's font for message texts.
-HFONT CreateMessageFont() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-        return nullptr;
-    }
-    return CreateFontIndirectW(&metrics.lfMessageFont);
-}
-
 int ShowOwnDialog(HWND owner, const std::wstring& text, const DialogLook& look) {
-    DialogTemplate dialogTemplate(look.title, static_cast<WORD>(2 + look.buttons.size()));
-    dialogTemplate.AddItem(SS_ICON, kIconId, kStaticAtom, L"");
-    dialogTemplate.AddItem(SS_LEFT | SS_NOPREFIX, kTextId, kStaticAtom, text);
-    bool first = true;
-    for (const ButtonLook& button : look.buttons) {
-        const DWORD style = (first ? BS_DEFPUSHBUTTON | WS_GROUP : BS_PUSHBUTTON) | WS_TABSTOP;
-        dialogTemplate.AddItem(style, static_cast<WORD>(button.id), kButtonAtom, button.caption);
-        first = false;
-    }
-    OwnDialogState state{&look, text, CreateMessageFont()};
+    OwnDialogState state{look, text};
     const INT_PTR result =
-        DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialogTemplate.Get(), owner,
-                                OwnDialogProc, reinterpret_cast<LPARAM>(&state));
-    if (state.font != nullptr) {
-        DeleteObject(state.font);
-    }
+        DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(look.ownTemplate), owner,
+                        OwnDialogProc, reinterpret_cast<LPARAM>(&state));
     return result <= 0 ? kResultCancel : static_cast<int>(result);
 }
 

@@ -10,41 +10,26 @@
 namespace zav {
 namespace {
 
-// Owns a handle from CreateFileW.
-class FileHandle {
+// Owns a handle that Close ends: CloseHandle for CreateFileW's, FindClose for FindFirstFileW's.
+template <BOOL(WINAPI* Close)(HANDLE)>
+class OwnedHandle {
 public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
+    explicit OwnedHandle(HANDLE handle) : handle_(handle) {}
+    ~OwnedHandle() {
         if (Valid()) {
-            CloseHandle(handle_);
+            Close(handle_);
         }
     }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
     bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
     HANDLE Get() const { return handle_; }
 
 private:
     HANDLE handle_;
 };
-
-// Owns a search from FindFirstFileW.
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE handle) : handle_(handle) {}
-    ~FindHandle() {
-        if (Valid()) {
-            FindClose(handle_);
-        }
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
+using FileHandle = OwnedHandle<CloseHandle>;
+using FindHandle = OwnedHandle<FindClose>;
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
@@ -80,18 +65,6 @@ bool LinkTargetIsFolder(const std::wstring& path) {
     FileHandle folder(CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     return folder.Valid();
-}
-
-// Joins a folder and an entry name the way the listing gives its entries.
-std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
-    if (folder.empty()) {
-        return name;
-    }
-    const wchar_t last = folder.back();
-    if (last == L'\\' || last == L'/' || last == L':') {
-        return folder + name;
-    }
-    return folder + L'\\' + name;
 }
 
 class Win32FileSystem final : public IFileSystem {
@@ -155,7 +128,7 @@ public:
 
     std::vector<DirectoryEntry> ListEntries(const std::string& folder) override {
         std::vector<DirectoryEntry> entries;
-        const std::wstring pattern = JoinPath(win32::ToUtf16(folder), L"*");
+        const std::wstring pattern = win32::ToUtf16(JoinFolderAndName(folder, "*", Separator()));
         WIN32_FIND_DATAW found{};
         FindHandle search(FindFirstFileW(pattern.c_str(), &found));
         if (!search.Valid()) {

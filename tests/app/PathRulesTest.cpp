@@ -4,6 +4,7 @@
 
 #include "app/PathRules.h"
 #include "platform/Errors.h"
+#include "platform/FileSystem.h"
 
 namespace zav {
 namespace {
@@ -154,13 +155,14 @@ TEST(PathRules, PosixFolderPart) {
 }
 
 TEST(PathRules, JoinFolderAndName) {
-    EXPECT_EQ(JoinFolderAndName("C:\\Daten\\", "a.zqd", PathStyle::Windows), "C:\\Daten\\a.zqd");
-    EXPECT_EQ(JoinFolderAndName("C:\\Daten", "a.zqd", PathStyle::Windows), "C:\\Daten\\a.zqd");
-    EXPECT_EQ(JoinFolderAndName("C:/Daten/", "a.zqd", PathStyle::Windows), "C:/Daten/a.zqd");
-    EXPECT_EQ(JoinFolderAndName("C:", "a.zqd", PathStyle::Windows), "C:a.zqd");
-    EXPECT_EQ(JoinFolderAndName("/a/Daten/", "x", PathStyle::Posix), "/a/Daten/x");
-    EXPECT_EQ(JoinFolderAndName("/a/Daten", "x", PathStyle::Posix), "/a/Daten/x");
-    EXPECT_EQ(JoinFolderAndName("/a\\", "x", PathStyle::Posix), "/a\\/x");
+    EXPECT_EQ(JoinFolderAndName("C:\\Daten\\", "a.zqd", '\\'), "C:\\Daten\\a.zqd");
+    EXPECT_EQ(JoinFolderAndName("C:\\Daten", "a.zqd", '\\'), "C:\\Daten\\a.zqd");
+    EXPECT_EQ(JoinFolderAndName("C:/Daten/", "a.zqd", '\\'), "C:/Daten/a.zqd");
+    EXPECT_EQ(JoinFolderAndName("C:", "a.zqd", '\\'), "C:a.zqd");
+    EXPECT_EQ(JoinFolderAndName("/a/Daten/", "x", '/'), "/a/Daten/x");
+    EXPECT_EQ(JoinFolderAndName("/a/Daten", "x", '/'), "/a/Daten/x");
+    EXPECT_EQ(JoinFolderAndName("/a\\", "x", '/'), "/a\\/x");
+    EXPECT_EQ(JoinFolderAndName("", "*", '\\'), "*");  // a relative name stays relative
     EXPECT_EQ(PathStyleOf('\\'), PathStyle::Windows);
     EXPECT_EQ(PathStyleOf('/'), PathStyle::Posix);
 }

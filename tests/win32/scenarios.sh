@@ -641,6 +641,25 @@ check "the close box dismisses the own question" "gone=Bestätigen" \
 check "closing shows nothing further" "absent=$title" "$(drv absent "$title" 1500)"
 drv close "$main" >/dev/null
 finish_app "own dialogs"
+
+echo "# The own dialog is laid out at the resolution of its monitor"
+set_dpi 144
+start_app app
+drv wait-window "$main" 60000 >/dev/null
+drv click "$main" "Überprüfe ob BH Jahr 2020 ist" >/dev/null
+drv click "$main" Update >/dev/null
+drv dialog "Bestätigen" 15000 >/dev/null
+out=$(drv controls "Bestätigen")
+size() { printf '%s\n' "$out" | grep "^control=$1 " | sed -n 's/.* rect=[0-9-]*,[0-9-]*,\([^ ]*\).*/\1/p'; }
+# 32 x 32 for the icon and 80 x 25 for a button at 96 dpi, one and a half times that here
+check "own question icon at 144 dpi" "48,48" "$(size 0)"
+check "own question buttons at 144 dpi" "120,38 120,38" "$(size 2) $(size 3)"
+shot own-question-144dpi
+drv press "Bestätigen" "&Nein" >/dev/null
+drv wait-gone "Bestätigen" 10000 >/dev/null
+drv close "$main" >/dev/null
+finish_app "own dialog at 144 dpi"
+set_dpi 96
 use_theme 1
 
 echo "$passed passed, $failed failed"
