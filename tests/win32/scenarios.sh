@@ -613,11 +613,16 @@ finish_app "no library"
 
 echo "# Without visual styles the program's own dialog asks"
 use_theme 0
-start_app app
-drv wait-window "$main" 30000 >/dev/null
-drv click "$main" "Überprüfe ob BH Jahr 2020 ist" >/dev/null
-drv click "$main" Update >/dev/null
-out=$(drv dialog "Bestätigen" 15000)
+# Starts the program and presses "Update" with the year check off; the question it asks goes to
+# $out. Not in a subshell: start_app keeps the program's process id.
+ask_own_question() {  # ms-to-wait-for-the-window
+  start_app app
+  drv wait-window "$main" "$1" >/dev/null
+  drv click "$main" "Überprüfe ob BH Jahr 2020 ist" >/dev/null
+  drv click "$main" Update >/dev/null
+  out=$(drv dialog "Bestätigen" 15000)
+}
+ask_own_question 30000
 check "own question text" \
   'TRAFIK Update! Änderungen können nicht wieder rückgängig gemacht werden.\r\n\r\nUpdate starten? ' \
   "$(value Static "$out")"
@@ -644,11 +649,7 @@ finish_app "own dialogs"
 
 echo "# The own dialog is laid out at the resolution of its monitor"
 set_dpi 144
-start_app app
-drv wait-window "$main" 60000 >/dev/null
-drv click "$main" "Überprüfe ob BH Jahr 2020 ist" >/dev/null
-drv click "$main" Update >/dev/null
-drv dialog "Bestätigen" 15000 >/dev/null
+ask_own_question 60000
 out=$(drv controls "Bestätigen")
 size() { printf '%s\n' "$out" | grep "^control=$1 " | sed -n 's/.* rect=[0-9-]*,[0-9-]*,\([^ ]*\).*/\1/p'; }
 # 32 x 32 for the icon and 80 x 25 for a button at 96 dpi, one and a half times that here
