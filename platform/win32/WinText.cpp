@@ -8,27 +8,47 @@
 
 namespace zav::win32 {
 
-std::wstring ToUtf16(std::string_view text) {
+namespace {
+
+std::wstring Widen(std::string_view text, UINT codePage) {
     if (text.empty() || text.size() > static_cast<std::size_t>(INT_MAX)) {
         return {};
     }
     const int length = static_cast<int>(text.size());
-    const int needed = MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
+    const int needed = MultiByteToWideChar(codePage, 0, text.data(), length, nullptr, 0);
     std::wstring result(static_cast<std::size_t>(needed), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), length, result.data(), needed);
+    MultiByteToWideChar(codePage, 0, text.data(), length, result.data(), needed);
     return result;
 }
 
-std::string ToUtf8(std::wstring_view text) {
+std::string Narrow(std::wstring_view text, UINT codePage) {
     if (text.empty() || text.size() > static_cast<std::size_t>(INT_MAX)) {
         return {};
     }
     const int length = static_cast<int>(text.size());
     const int needed =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+        WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
     std::string result(static_cast<std::size_t>(needed), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), length, result.data(), needed, nullptr, nullptr);
+    WideCharToMultiByte(codePage, 0, text.data(), length, result.data(), needed, nullptr, nullptr);
     return result;
+}
+
+}  // namespace
+
+std::wstring ToUtf16(std::string_view text) {
+    return Widen(text, CP_UTF8);
+}
+
+std::string ToUtf8(std::wstring_view text) {
+    return Narrow(text, CP_UTF8);
+}
+
+std::wstring AnsiToUtf16(std::string_view text) {
+    return Widen(text, CP_ACP);
+}
+
+std::string Utf16ToAnsi(std::wstring_view text) {
+    return Narrow(text, CP_ACP);
 }
 
 std::string ToLowerCase(std::string_view text) {

@@ -36,29 +36,20 @@
 #include <vector>
 
 #include "app/MainWindowDesign.h"
+#include "platform/win32/WinText.h"
 
 namespace {
+
+using zav::win32::ToUtf8;
 
 constexpr DWORD kDefaultWaitMs = 10000;
 constexpr DWORD kPollMs = 50;
 constexpr int kUsage = 64;
 
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size,
-                        nullptr, nullptr);
-    return result;
-}
-
 // Control characters written visibly, so each value stays on its line.
 std::string Printable(const std::wstring& text) {
     std::string out;
-    for (const char c : Utf8(text)) {
+    for (const char c : ToUtf8(text)) {
         if (c == '\r') {
             out += "\\r";
         } else if (c == '\n') {
@@ -196,7 +187,7 @@ int Controls(HWND window) {
         std::snprintf(line, sizeof(line),
                       "control=%zu class=%s rect=%ld,%ld,%ld,%ld visible=%d tabstop=%d group=%d "
                       "checked=%d composited=%d",
-                      i, Utf8(ClassOf(child)).c_str(), rect.left, rect.top, rect.right - rect.left,
+                      i, ToUtf8(ClassOf(child)).c_str(), rect.left, rect.top, rect.right - rect.left,
                       rect.bottom - rect.top, (style & WS_VISIBLE) ? 1 : 0,
                       (style & WS_TABSTOP) ? 1 : 0, (style & WS_GROUP) ? 1 : 0,
                       check == BST_CHECKED ? 1 : 0, (exStyle & WS_EX_COMPOSITED) ? 1 : 0);
@@ -256,7 +247,7 @@ int Key(HWND window, const std::wstring& key) {
     const UINT scan = MapVirtualKeyW(code, MAPVK_VK_TO_VSC);
     PostMessageW(target, WM_KEYDOWN, code, 1 | (scan << 16));
     PostMessageW(target, WM_KEYUP, code, 1 | (scan << 16) | (3U << 30));
-    Print("key=" + Utf8(key));
+    Print("key=" + ToUtf8(key));
     return 0;
 }
 
@@ -288,7 +279,7 @@ int Dialog(HWND dialog) {
         }
         const LONG style = GetWindowLongW(child, GWL_STYLE);
         const std::wstring windowClass = ClassOf(child);
-        std::string kind = Utf8(windowClass);
+        std::string kind = ToUtf8(windowClass);
         if (_wcsicmp(windowClass.c_str(), L"Button") == 0) {
             kind = (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? "defbutton" : "button";
         } else if (_wcsicmp(windowClass.c_str(), L"Static") == 0 &&
@@ -315,7 +306,7 @@ int RunProgram(const std::wstring& program, int showCommand, DWORD waitMs) {
     std::wstring commandLine = L"\"" + program + L"\"";
     if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &process)) {
-        return NotFound(Utf8(program));
+        return NotFound(ToUtf8(program));
     }
     CloseHandle(process.hThread);
     DWORD exitCode = 1;
@@ -324,7 +315,7 @@ int RunProgram(const std::wstring& program, int showCommand, DWORD waitMs) {
         Print("exit=" + std::to_string(exitCode));
     } else {
         TerminateProcess(process.hProcess, 1);
-        Print("error=still running: " + Utf8(program));
+        Print("error=still running: " + ToUtf8(program));
     }
     CloseHandle(process.hProcess);
     return static_cast<int>(exitCode);
@@ -349,7 +340,7 @@ int Run(int argc, wchar_t** argv) {
     }
     const std::wstring command = argv[1];
     const std::wstring caption = argv[2];
-    const std::string name = Utf8(caption);
+    const std::string name = ToUtf8(caption);
 
     if (command == L"wait-window") {
         HWND window = WaitTopLevel(caption, WaitArg(argc, argv, 3));
@@ -395,7 +386,7 @@ int Run(int argc, wchar_t** argv) {
                 return 0;
             }
         }
-        return NotFound(Utf8(argv[3]));
+        return NotFound(ToUtf8(argv[3]));
     }
     if (command == L"dialog" || command == L"press") {
         const DWORD waitMs = WaitArg(argc, argv, command == L"press" ? 4 : 3);
@@ -411,12 +402,12 @@ int Run(int argc, wchar_t** argv) {
         }
         HWND button = ButtonWithText(dialog, argv[3]);
         if (button == nullptr) {
-            return NotFound(Utf8(argv[3]));
+            return NotFound(ToUtf8(argv[3]));
         }
         // Posted, so the driver never waits on what the press sets off.
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
                      reinterpret_cast<LPARAM>(button));
-        Print("pressed=" + Utf8(argv[3]));
+        Print("pressed=" + ToUtf8(argv[3]));
         return 0;
     }
 
@@ -457,7 +448,7 @@ int Run(int argc, wchar_t** argv) {
         const std::vector<HWND> children = ChildrenOf(window);
         const std::size_t index = std::wcstoul(argv[3], nullptr, 10);
         if (index >= children.size()) {
-            return NotFound("control " + Utf8(argv[3]));
+            return NotFound("control " + ToUtf8(argv[3]));
         }
         DWORD_PTR ignored = 0;
         SendMessageTimeoutW(children[index], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]),
@@ -468,10 +459,10 @@ int Run(int argc, wchar_t** argv) {
     if (command == L"click" && argc >= 4) {
         HWND button = ButtonWithText(window, argv[3]);
         if (button == nullptr) {
-            return NotFound(Utf8(argv[3]));
+            return NotFound(ToUtf8(argv[3]));
         }
         PostMessageW(button, BM_CLICK, 0, 0);
-        Print("clicked=" + Utf8(argv[3]));
+        Print("clicked=" + ToUtf8(argv[3]));
         return 0;
     }
     if (command == L"resize" && argc >= 5) {
