@@ -100,7 +100,17 @@ check() {  # name expected actual
 }
 
 drv() {  # driver command and arguments; its output without carriage returns
-  timeout 60 wine "$driver" "$@" 2>/dev/null | tr -d '\r'
+  # Every command prints at least a line, so none means Wine did not run the driver, as may
+  # happen while its server winds down after a program's end: once more, a moment later.
+  local out attempt
+  for attempt in 1 2; do
+    out=$(timeout 60 wine "$driver" "$@" 2>"$work/driver.err" | tr -d '\r')
+    [ -n "$out" ] && break
+    echo "# the driver printed nothing for '$1' (attempt $attempt):" \
+      "$(tail -n 3 "$work/driver.err" | tr '\n' ' ')" >&2
+    sleep 3
+  done
+  printf '%s\n' "$out"
 }
 
 value() {  # key output: the value of the first key=value line with that key
