@@ -100,8 +100,8 @@ check() {  # name expected actual
 }
 
 drv() {  # driver command and arguments; its output without carriage returns
-  # Every command prints at least a line, so none means Wine did not run the driver, as may
-  # happen while its server winds down after a program's end: once more, a moment later.
+  # Every command prints at least a line, so none means Wine never ran the driver that far: once
+  # more, a moment later. A wrong or "not found" answer is output, and never retried.
   local out attempt
   for attempt in 1 2; do
     out=$(timeout 60 wine "$driver" "$@" 2>"$work/driver.err" | tr -d '\r')
