@@ -60,6 +60,10 @@ done
 bits=64
 objdump -f "$app_build" | grep -q 'file format pei-i386' && bits=32
 echo "Scenarios ($scenario_set set) of the $bits-bit program $app_build"
+# How long a program may take from its start to its first window or box: emulated by qemu, a 32-bit
+# one takes about a minute.
+start_ms=60000
+[ "$bits" == 32 ] && [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] && start_ms=240000
 
 work=$(mktemp -d /tmp/zav-wine.XXXXXX)
 # One 64-bit prefix for both widths, as on the operators' 64-bit Windows. Every process starts
@@ -162,7 +166,7 @@ drv() {  # driver command and arguments; its output without carriage returns
   # more, a moment later. A wrong or "not found" answer is output, and never retried.
   local out attempt
   for attempt in 1 2; do
-    out=$(timeout 60 wine "$driver" "$@" 2>"$work/driver.err" | tr -d '\r')
+    out=$(timeout 300 wine "$driver" "$@" 2>"$work/driver.err" | tr -d '\r')
     [ -n "$out" ] && break
     echo "# the driver printed nothing for '$1' (attempt $attempt):" \
       "$(tail -n 3 "$work/driver.err" | tr '\n' ' ')" >&2
@@ -205,12 +209,12 @@ shot() {  # name
 
 start_app() {  # folder under C:\ holding the program [show command, as a shortcut gives it]
   # app_overrides, when set, replaces the DLL overrides for this start.
-  local overrides=${app_overrides:-$WINEDLLOVERRIDES}
+  local overrides=${app_overrides:-$WINEDLLOVERRIDES} life=$((start_ms / 1000 + 120))
   if [ $# -ge 2 ]; then
-    WINEDLLOVERRIDES=$overrides timeout 180 wine "$driver" run "C:\\$1\\ZavCoronaUpdate.exe" "$2" \
-      170000 >/dev/null 2>&1 &
+    WINEDLLOVERRIDES=$overrides timeout "$life" wine "$driver" run "C:\\$1\\ZavCoronaUpdate.exe" \
+      "$2" $(((life - 10) * 1000)) >/dev/null 2>&1 &
   else
-    WINEDLLOVERRIDES=$overrides timeout 180 wine "C:\\$1\\ZavCoronaUpdate.exe" >/dev/null 2>&1 &
+    WINEDLLOVERRIDES=$overrides timeout "$life" wine "C:\\$1\\ZavCoronaUpdate.exe" >/dev/null 2>&1 &
   fi
   app_pid=$!
 }
@@ -353,7 +357,7 @@ dump "$work/linux-refused.zqd" >"$work/linux-refused.txt"
 
 reg_install_path REG_SZ "C:\\$firm"
 start_app "$firm"
-drv wait-window "$main" 60000 >/dev/null
+drv wait-window "$main" "$start_ms" >/dev/null
 check "the window finds the accounting file" "C:\\$firm\\Daten\\Firma2020.zqd" \
   "$(value text1 "$(drv controls "$main")")"
 shot firm-window
@@ -372,7 +376,7 @@ check_same "full update: the tables and generators the Linux build makes" "$work
   "$work/first.txt"
 
 start_app "$firm"
-drv wait-window "$main" 60000 >/dev/null
+drv wait-window "$main" "$start_ms" >/dev/null
 drv set-text "$main" 1 "C:\\$firm\\Daten\\Jahr2019.zqd" >/dev/null
 drv click "$main" Update >/dev/null
 error_box "wrong year" "Update" "Die Buchhaltung hat falsches Jahr. Jahr=2019."
@@ -426,7 +430,7 @@ fi
 echo "# The window, with one accounting file of 2020"
 reg_install_path REG_SZ 'C:\zav\one'
 start_app app
-check "window opens" "found=$main" "$(drv wait-window "$main" 60000)"
+check "window opens" "found=$main" "$(drv wait-window "$main" "$start_ms")"
 shot window
 out=$(drv controls "$main")
 check "client area" "client=509,261" "$(drv client "$main")"
@@ -556,7 +560,7 @@ check_same "Nein and the close box leave the file as it was" "$work/fixture.txt"
 echo "# Two accounting files of 2020: the folder"
 reg_install_path REG_SZ 'C:\zav\two'
 start_app app
-drv wait-window "$main" 30000 >/dev/null
+drv wait-window "$main" "$start_ms" >/dev/null
 check "path box with two files" 'C:\zav\two\Daten\' "$(value text1 "$(drv controls "$main")")"
 # The close box sends WM_CLOSE, as the driver does.
 drv close "$main" >/dev/null
@@ -566,7 +570,7 @@ finish_app "close box"
 echo "# No accounting file of 2020 (only 2020.ZQD, 2021 and a folder X2020.zqd): the folder"
 reg_install_path REG_SZ 'C:\zav\none\'
 start_app app
-drv wait-window "$main" 30000 >/dev/null
+drv wait-window "$main" "$start_ms" >/dev/null
 check "path box without a file, doubled backslash" 'C:\zav\none\\Daten\' \
   "$(value text1 "$(drv controls "$main")")"
 drv close "$main" >/dev/null
@@ -575,14 +579,14 @@ finish_app "no file"
 echo "# An expandable string is taken as it stands"
 reg_install_path REG_EXPAND_SZ 'C:\zav\two'
 start_app app
-drv wait-window "$main" 30000 >/dev/null
+drv wait-window "$main" "$start_ms" >/dev/null
 check "expandable string read" 'C:\zav\two\Daten\' "$(value text1 "$(drv controls "$main")")"
 drv close "$main" >/dev/null
 finish_app "expandable string"
 reg_install_path REG_EXPAND_SZ '%SystemDrive%\zav\two'
 start_app app
 check "expandable string not expanded" "Der angegebene Pfad wurde nicht gefunden." \
-  "$(value Static "$(drv dialog "$title" 30000)")"
+  "$(value Static "$(drv dialog "$title" "$start_ms")")"
 drv press "$title" OK >/dev/null
 drv wait-window "$main" 15000 >/dev/null
 drv close "$main" >/dev/null
@@ -594,7 +598,7 @@ timeout 60 wine reg add 'HKLM\SOFTWARE\Vorlix-Software\ZAV' /v InstallPath /t RE
   /d 'C:\zav\two' /reg:64 /f >/dev/null 2>&1
 start_app app
 check "a value in the 64-bit view is not seen" "Der angegebene Pfad wurde nicht gefunden." \
-  "$(value Static "$(drv dialog "$title" 30000)")"
+  "$(value Static "$(drv dialog "$title" "$start_ms")")"
 drv press "$title" OK >/dev/null
 drv wait-window "$main" 15000 >/dev/null
 drv close "$main" >/dev/null
@@ -608,7 +612,7 @@ for dpi in 120 144 168; do
   set_dpi "$dpi"
   reg_install_path REG_SZ 'C:\zav\one'
   start_app app
-  drv wait-window "$main" 60000 >/dev/null
+  drv wait-window "$main" "$start_ms" >/dev/null
   design=$(drv design "$dpi")
   check "scaled client area at $dpi dpi" "client=$(value client "$design")" "$(drv client "$main")"
   out=$(drv controls "$main")
@@ -624,12 +628,12 @@ set_dpi 96
 
 echo "# Started maximised, and minimised without activation as a shortcut asks"
 start_app app 3
-drv wait-window "$main" 30000 >/dev/null
+drv wait-window "$main" "$start_ms" >/dev/null
 check "maximised" "state=maximized" "$(drv state "$main")"
 drv close "$main" >/dev/null
 finish_app "maximised"
 start_app app 7
-drv wait-window "$main" 30000 >/dev/null
+drv wait-window "$main" "$start_ms" >/dev/null
 check "minimised" "state=minimized" "$(drv state "$main")"
 # Nothing of the program is active now: the error box still takes the window as its owner.
 drv set-text "$main" 1 "" >/dev/null
@@ -643,7 +647,7 @@ finish_app "minimised"
 echo "# InstallPath of the wrong type"
 reg_install_path REG_DWORD 42
 start_app app
-out=$(drv dialog "$title" 60000)
+out=$(drv dialog "$title" "$start_ms")
 check "wrong type message" "Ungültiger Datentyp für 'InstallPath'" "$(value Static "$out")"
 check "the window waits for the error box" "absent=$main" "$(drv absent "$main" 500)"
 shot start-error
@@ -656,7 +660,7 @@ finish_app "wrong type"
 echo "# No InstallPath and no folder Daten at the root of the drive"
 reg_install_path delete
 start_app app
-out=$(drv dialog "$title" 60000)
+out=$(drv dialog "$title" "$start_ms")
 check "missing folder message" "Der angegebene Pfad wurde nicht gefunden." "$(value Static "$out")"
 drv press "$title" OK >/dev/null
 check "the window opens" "found=$main" "$(drv wait-window "$main" 15000)"
@@ -667,7 +671,7 @@ echo "# No client library"
 reg_install_path REG_SZ 'C:\zav\one'
 # Wine would find the builtin bridge by its name alone: switched off here.
 app_overrides="mscoree,mshtml=;fbclient=" start_app nolib
-out=$(drv dialog "$title" 60000)
+out=$(drv dialog "$title" "$start_ms")
 check "missing library message" \
   "InterBase-Bibliothek gds32.dll im Pfad nicht gefunden. Bitte installieren Sie InterBase, um diese Funktion zu verwenden." \
   "$(value Static "$out")"
@@ -696,7 +700,7 @@ ask_own_question() {  # ms-to-wait-for-the-window
   drv click "$main" Update >/dev/null
   out=$(drv dialog "Bestätigen" 15000)
 }
-ask_own_question 30000
+ask_own_question "$start_ms"
 check "own question text" \
   'TRAFIK Update! Änderungen können nicht wieder rückgängig gemacht werden.\r\n\r\nUpdate starten? ' \
   "$(value Static "$out")"
@@ -723,7 +727,7 @@ finish_app "own dialogs"
 
 echo "# The own dialog is laid out at the resolution of its monitor"
 set_dpi 144
-ask_own_question 60000
+ask_own_question "$start_ms"
 out=$(drv controls "Bestätigen")
 size() { printf '%s\n' "$out" | grep "^control=$1 " | sed -n 's/.* rect=[0-9-]*,[0-9-]*,\([^ ]*\).*/\1/p'; }
 # 32 x 32 for the icon and 80 x 25 for a button at 96 dpi, one and a half times that here
