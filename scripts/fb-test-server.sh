@@ -7,6 +7,9 @@
 #                                              once it accepts connections; prints its process id
 #   scripts/fb-test-server.sh stop DIR [SIGNAL]  stops it (TERM by default, or KILL) and waits
 #                                              until it is gone
+#   scripts/fb-test-server.sh client DIR PROVIDERS  sets DIR up as a root folder (FIREBIRD) for
+#                                              clients that use only PROVIDERS: Engine12 never
+#                                              reaches a server, Remote only the one named
 #
 # Exit status 3 means the server binary is not installed (Debian package firebird3.0-server).
 set -euo pipefail
@@ -22,7 +25,7 @@ die() {
 }
 
 usage() {
-  echo "usage: $0 start DIR PORT | stop DIR [SIGNAL]" >&2
+  echo "usage: $0 start DIR PORT | stop DIR [SIGNAL] | client DIR PROVIDERS" >&2
   exit 2
 }
 
@@ -39,17 +42,24 @@ environment() {
   export FIREBIRD="$dir/root" FIREBIRD_LOCK="$dir/lock" FIREBIRD_TMP="$dir/tmp"
 }
 
+# A root folder with the packaged files (messages, plugins, character sets) and no configuration.
+make_root() {  # folder
+  local item
+  mkdir -p "$1"
+  for item in firebird.msg plugins lib UDF plugins.conf; do
+    [ -e "$fb_root/$item" ] && ln -sfn "$fb_root/$item" "$1/$item"
+  done
+  # The character sets' module is only taken from a real file under the root folder.
+  mkdir -p "$1/intl"
+  cp -L "$fb_root/intl/libfbintl.so" "$fb_root/intl/fbintl.conf" "$1/intl/"
+  : >"$1/databases.conf"
+}
+
 # The root folder the server reads its configuration from: the packaged files, our own
 # firebird.conf.
 set_up() {
-  mkdir -p "$dir/root" "$dir/lock" "$dir/tmp"
-  local item
-  for item in firebird.msg plugins lib UDF plugins.conf; do
-    [ -e "$fb_root/$item" ] && ln -sfn "$fb_root/$item" "$dir/root/$item"
-  done
-  # The character sets' module is only taken from a real file under the root folder.
-  mkdir -p "$dir/root/intl"
-  cp -L "$fb_root/intl/libfbintl.so" "$fb_root/intl/fbintl.conf" "$dir/root/intl/"
+  mkdir -p "$dir/lock" "$dir/tmp"
+  make_root "$dir/root"
   cat >"$dir/root/firebird.conf" <<EOF
 RemoteServicePort = $port
 RemoteBindAddress = 127.0.0.1
@@ -59,7 +69,6 @@ AuthServer = Srp
 UserManager = Srp
 UdfAccess = None
 EOF
-  : >"$dir/root/databases.conf"
   if [ ! -e "$dir/security.fdb" ]; then
     (
       environment
@@ -121,6 +130,11 @@ case "$command" in
   stop)
     [ $# -le 3 ] || usage
     stop "${3:-TERM}"
+    ;;
+  client)
+    [ $# -eq 3 ] || usage
+    make_root "$dir"
+    echo "Providers = $3" >"$dir/firebird.conf"
     ;;
   *) usage ;;
 esac

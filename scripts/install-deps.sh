@@ -6,7 +6,8 @@
 #            Firebird client library, its embedded engine and isql-fb (for the demo file)
 #     xvfb   a virtual display, for scripts/run.sh --xvfb
 #     test   everything the tests need besides: a Firebird server, the Windows cross compilers,
-#            Wine, clang (the default when no set is named)
+#            Wine in both widths with the i386 client library (the i386 architecture is added
+#            for them), clang (the default when no set is named)
 #     --check  install nothing; exit 1 when a package of the sets is missing
 set -euo pipefail
 
@@ -24,6 +25,9 @@ test_packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 wine64-tools file  # winegcc and winebuild for tests/win32/bridge
+  # The shipped 32-bit executable under Wine, its bridge built with winegcc -m32 on the i386 client;
+  # qemu runs them where the kernel runs no 32-bit code.
+  wine32:i386 libfbclient2:i386 libwine-dev:i386 gcc-multilib qemu-user-static
   clang-14 libclang-rt-14-dev  # fuzz targets (scripts/fuzz.sh)
   locales-all  # regional formats of real locales (platform tests)
 )
@@ -57,6 +61,20 @@ providers_lack_engine() {
     && ! grep -Eq '^[[:space:]]*Providers[[:space:]]*=.*Engine12' "$fbconf"
 }
 
+# Where the kernel runs no 32-bit code (its IA32 emulation switched off: "Exec format error"), the
+# i386 programs of the tests run under qemu's user-mode emulation, registered with binfmt_misc.
+binfmt=/proc/sys/fs/binfmt_misc
+i386_fails() {
+  [[ " ${packages[*]} " == *" wine32:i386 "* ]] && [ -x /usr/lib/wine/wine ] &&
+    ! /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+emulate_i386() {
+  mountpoint -q "$binfmt" || mount -t binfmt_misc binfmt_misc "$binfmt"
+  printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:'\
+'\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
+    >"$binfmt/register"
+}
+
 if [ $check -eq 1 ]; then
   if [ ${#missing[@]} -gt 0 ]; then
     echo "Missing packages: ${missing[*]}" >&2
@@ -66,14 +84,28 @@ if [ $check -eq 1 ]; then
     echo "$fbconf: Providers lacks the embedded engine (Engine12)" >&2
     exit 1
   fi
+  if i386_fails; then
+    echo "32-bit programs do not run: no emulation registered for them" >&2
+    exit 1
+  fi
   exit 0
 fi
 
 if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
+  if [[ " ${missing[*]}" == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+  fi
   apt-get update
   apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 if providers_lack_engine; then
   sed -i -E 's/^([[:space:]]*Providers[[:space:]]*=.*[^[:space:]])[[:space:]]*$/\1, Engine12/' "$fbconf"
+fi
+if i386_fails; then
+  emulate_i386
+  if i386_fails; then
+    echo "32-bit programs do not run, not even emulated" >&2
+    exit 1
+  fi
 fi

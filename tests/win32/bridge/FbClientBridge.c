@@ -1,10 +1,19 @@
-/* fbclient.dll for Wine: a builtin library that hands each client call of the Windows program to
- * the system's libfbclient.so.2, so the Windows executable works on real database files. Only the
- * database name needs translating: the program gives a Windows path in the ANSI code page, the
- * engine needs the Unix path. Handles, status vectors and descriptor areas have the same layout in
- * both worlds on x86_64 and pass through unchanged. Test-only. */
+/* fbclient.dll for Wine, built in both widths: a builtin library that hands each client call of
+ * the Windows program to the system's libfbclient.so.2 of the same width, so the Windows executable
+ * works on real database files. Only the database name needs translating: the program gives a
+ * Windows path, the client needs the Unix path, and, where ZAV_BRIDGE_SERVER names a server
+ * ("localhost/PORT"), that server before it. Test-only.
+ *
+ * Everything else passes through unchanged, since within one width both worlds lay it out alike:
+ * ISC_STATUS and pointers are 32-bit on i386 and 64-bit on x86_64, handles and ISC_LONG 32-bit in
+ * both, and XSQLDA/XSQLVAR hold no 8-byte member whose alignment the two ABIs would place apart.
+ * What differs is the calling convention: the exports are WINAPI (stdcall on i386, the Windows
+ * x64 convention on x86_64), the Unix library's functions are cdecl/System V, and the compiler
+ * converts at each call through the pointers below. */
 #include <dlfcn.h>
+#include <stdarg.h>
 #include <stdint.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <windef.h>
@@ -12,10 +21,8 @@
 #include <winbase.h>
 #include <winnls.h>
 
-_Static_assert(sizeof(void*) == 8, "the layouts only agree on x86_64");
-
 typedef intptr_t Status;     /* ISC_STATUS */
-typedef unsigned int Handle; /* FB_API_HANDLE of a 64-bit client */
+typedef uint32_t Handle;     /* FB_API_HANDLE: a pointer on i386, an int on x86_64, 32 bits both */
 typedef int Long;            /* ISC_LONG */
 typedef void Descriptor;     /* XSQLDA, passed through */
 
@@ -42,6 +49,7 @@ static struct {
     Long (*interpret)(char*, unsigned int, const Status**);
     Long (*sqlcode)(const Status*);
     long long (*portable_integer)(const unsigned char*, short);
+    Status (*cancel_operation)(Status*, Handle*, unsigned short);
 } real;
 
 static BOOL resolve(void* library, const char* name, void** target) {
@@ -74,7 +82,8 @@ static BOOL load_real_client(void) {
         RESOLVE(library, "isc_dsql_fetch", dsql_fetch) &&
         RESOLVE(library, "isc_dsql_free_statement", dsql_free_statement) &&
         RESOLVE(library, "fb_interpret", interpret) && RESOLVE(library, "isc_sqlcode", sqlcode) &&
-        RESOLVE(library, "isc_portable_integer", portable_integer)) {
+        RESOLVE(library, "isc_portable_integer", portable_integer) &&
+        RESOLVE(library, "fb_cancel_operation", cancel_operation)) {
         return TRUE;
     }
     dlclose(library);
@@ -114,20 +123,34 @@ static char* resolve_links(const char* path) {
     return joined;
 }
 
-/* A local Windows path ("C:\...", or one without any colon) as the Unix path, allocated with
- * malloc; NULL for anything else ("host:path" names a server's file and passes as it is). */
-static char* unix_path_of(short length, const char* path) {
+/* Whether the program's parameter block carries isc_dpb_utf8_filename (77, no value): its name for
+ * the file is then UTF-8 rather than the ANSI code page. After the version byte, each item is its
+ * code, a length byte and that many bytes. */
+static BOOL names_file_in_utf8(short length, const unsigned char* dpb) {
+    for (int at = 1; dpb != NULL && at + 1 < length; at += 2 + dpb[at + 1]) {
+        if (dpb[at] == 77) {
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+/* A local Windows path ("C:\...", or one without any colon) as the name the Unix client opens,
+ * allocated with malloc: the Unix path, after the server's name when there is one. NULL for
+ * anything else ("host:path" names a server's file and passes as it is). The Unix path is in the
+ * file system's own encoding, the one the client expects with or without the UTF-8 flag. */
+static char* client_name_of(short length, const char* path, UINT codePage) {
     const int size = length > 0 ? length : (int)strlen(path);
     const char* colon = memchr(path, ':', (size_t)size);
     if (colon != NULL && colon != path + 1) {
         return NULL;
     }
-    const int wideSize = MultiByteToWideChar(CP_ACP, 0, path, size, NULL, 0);
+    const int wideSize = MultiByteToWideChar(codePage, 0, path, size, NULL, 0);
     WCHAR* wide = HeapAlloc(GetProcessHeap(), 0, ((size_t)wideSize + 1) * sizeof(WCHAR));
     if (wide == NULL) {
         return NULL;
     }
-    MultiByteToWideChar(CP_ACP, 0, path, size, wide, wideSize);
+    MultiByteToWideChar(codePage, 0, path, size, wide, wideSize);
     wide[wideSize] = 0;
     char* winePath = wine_get_unix_file_name(wide);
     HeapFree(GetProcessHeap(), 0, wide);
@@ -136,17 +159,29 @@ static char* unix_path_of(short length, const char* path) {
     }
     char* unixPath = resolve_links(winePath);
     HeapFree(GetProcessHeap(), 0, winePath);
-    return unixPath;
+    const char* server = getenv("ZAV_BRIDGE_SERVER");
+    if (unixPath == NULL || server == NULL || *server == 0) {
+        return unixPath;
+    }
+    const size_t nameSize = strlen(server) + 1 + strlen(unixPath) + 1;
+    char* name = malloc(nameSize);
+    if (name != NULL) {
+        snprintf(name, nameSize, "%s:%s", server, unixPath);
+    }
+    free(unixPath);
+    return name;
 }
 
 Status WINAPI bridge_attach_database(Status* status, short length, const char* path,
                                      Handle* attachment, short dpbLength, const char* dpb) {
-    char* unixPath = unix_path_of(length, path);
-    if (unixPath == NULL) {
+    const UINT codePage =
+        names_file_in_utf8(dpbLength, (const unsigned char*)dpb) ? CP_UTF8 : CP_ACP;
+    char* name = client_name_of(length, path, codePage);
+    if (name == NULL) {
         return real.attach_database(status, length, path, attachment, dpbLength, dpb);
     }
-    const Status result = real.attach_database(status, 0, unixPath, attachment, dpbLength, dpb);
-    free(unixPath);
+    const Status result = real.attach_database(status, 0, name, attachment, dpbLength, dpb);
+    free(name);
     return result;
 }
 
@@ -230,4 +265,8 @@ Long WINAPI bridge_sqlcode(const Status* status) {
 
 long long WINAPI bridge_portable_integer(const unsigned char* bytes, short length) {
     return real.portable_integer(bytes, length);
+}
+
+Status WINAPI bridge_cancel_operation(Status* status, Handle* attachment, unsigned short option) {
+    return real.cancel_operation(status, attachment, option);
 }
