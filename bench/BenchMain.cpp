@@ -252,8 +252,9 @@ Row Measure(const std::string& folder, DatabaseSize size, int runs, std::optiona
             } else if (method == kBare) {
                 row.runs[method].push_back(TimeOf([&] { ReplayOnClient(calls, path); }));
             } else {
-                WriteFile(scriptPath, IsqlScript(calls, path));
-                row.runs[method].push_back(TimeOf([&] { RunIsql(scriptPath); }, RUSAGE_CHILDREN));
+                WriteFile(scriptPath, IsqlScript(calls));
+                row.runs[method].push_back(
+                    TimeOf([&] { RunIsql(scriptPath, path); }, RUSAGE_CHILDREN));
             }
             Verify(path, size, kMethodNames[method]);
         }

@@ -4,13 +4,13 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
 #include "db/values/SqlUtils.h"
+#include "support/IsqlProcess.h"
 
 namespace zav::bench {
 namespace fs = std::filesystem;
@@ -100,24 +100,15 @@ GeneratedDatabase::GeneratedDatabase(const std::string& folder, DatabaseSize siz
     const std::string name =
         "accounting-" + std::to_string(size.groups) + "x" + std::to_string(size.units);
     const fs::path target = fs::path(folder) / (name + ".fdb");
-    const fs::path rows = fs::path(folder) / (name + "-rows.sql");
     const fs::path script = fs::path(folder) / (name + ".sql");
     const fs::path log = fs::path(folder) / (name + ".log");
     fs::remove(target);
-    WriteFile(rows, GeneratedRowsScript(size));
-    WriteFile(script,
-              "SET SQL DIALECT 3;\n"
-              "CREATE DATABASE " +
-                  SqlStr(target.string()) +
-                  " PAGE_SIZE 8192 DEFAULT CHARACTER SET WIN1252;\n"
-                  "INPUT " +
-                  SqlStr((fs::path(ZAV_FIXTURE_DIR) / "schema.sql").string()) +
-                  ";\n"
-                  "INPUT " +
-                  SqlStr(rows.string()) + ";\nCOMMIT;\n");
-    const std::string command = "isql-fb -q -b -user SYSDBA -i " + SqlStr(script.string()) + " > " +
-                                SqlStr(log.string()) + " 2>&1";
-    if (std::system(command.c_str()) != 0) {
+    // One file, since isql-fb's INPUT takes no file name that holds a quote.
+    WriteFile(script, "SET SQL DIALECT 3;\nCREATE DATABASE " + SqlStr(target.string()) +
+                          " PAGE_SIZE 8192 DEFAULT CHARACTER SET WIN1252;\n" +
+                          ReadFile(fs::path(ZAV_FIXTURE_DIR) / "schema.sql") + "\n" +
+                          GeneratedRowsScript(size) + "COMMIT;\n");
+    if (!test::RunIsqlFb({"-q", "-b", "-user", "SYSDBA", "-i", script.string()}, log.string())) {
         throw std::runtime_error("isql-fb failed to build " + target.string() + ":\n" +
                                  ReadFile(log));
     }

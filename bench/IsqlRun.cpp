@@ -1,17 +1,9 @@
 #include "bench/IsqlRun.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <map>
 #include <stdexcept>
 
-#include "db/values/SqlUtils.h"
-
-extern char** environ;
+#include "support/IsqlProcess.h"
 
 namespace zav::bench {
 namespace {
@@ -20,9 +12,8 @@ using Kind = TracedCall::Kind;
 
 }  // namespace
 
-std::string IsqlScript(const std::vector<TracedCall>& calls, const std::string& databasePath) {
-    std::string script =
-        "CONNECT " + SqlStr(databasePath) + " USER 'sysdba' PASSWORD 'quillbarn';\n";
+std::string IsqlScript(const std::vector<TracedCall>& calls) {
+    std::string script;
     std::map<int, std::string> prepared;
     for (const TracedCall& call : calls) {
         switch (call.kind) {
@@ -52,31 +43,11 @@ std::string IsqlScript(const std::vector<TracedCall>& calls, const std::string& 
     return script;
 }
 
-void RunIsql(const std::string& scriptPath) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    std::string program = "isql-fb";
-    std::string quiet = "-q";
-    std::string bail = "-b";
-    std::string input = "-i";
-    std::string file = scriptPath;
-    char* arguments[] = {program.data(), quiet.data(), bail.data(),
-                         input.data(),   file.data(),  nullptr};
-    pid_t pid = 0;
-    const int error = posix_spawnp(&pid, "isql-fb", &actions, nullptr, arguments, environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (error != 0) {
-        throw std::runtime_error("cannot start isql-fb");
-    }
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) {
-            throw std::runtime_error("lost the isql-fb process");
-        }
-    }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+void RunIsql(const std::string& scriptPath, const std::string& databasePath) {
+    // The database named here, since isql-fb's CONNECT takes no file name that holds a quote.
+    if (!test::RunIsqlFb({"-q", "-b", "-user", "sysdba", "-password", "quillbarn", databasePath,
+                          "-i", scriptPath},
+                         "/dev/null")) {
         throw std::runtime_error("isql-fb failed on " + scriptPath);
     }
 }

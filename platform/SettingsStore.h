@@ -29,7 +29,9 @@ public:
 class ISettingsStore {
 public:
     virtual ~ISettingsStore() = default;
-    // Opens the key for reading, or gives nothing when it cannot be opened for whatever reason.
+    // Opens the key for reading, or gives nothing when it cannot be opened for whatever reason;
+    // raises a PlatformError when what stands for the key cannot be one (a key file that is no
+    // regular file or far too large).
     virtual std::unique_ptr<ISettingsKey> OpenKey(const std::string& keyPath) = 0;
 };
 

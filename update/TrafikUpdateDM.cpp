@@ -68,9 +68,11 @@ int32_t TdmTrafikUpdate::NextGeneratorValue(const std::string& generator) {
     return dqQuery.Field(0).AsInteger();
 }
 
+// KTO_WE is text. Compared as text, since casting it fails on any group whose account is no
+// number; blanks and leading zeros, which a numeric comparison ignores, are ignored here too.
 std::string TdmTrafikUpdate::NewspaperGroupSql(int32_t steuersatzId) const {
-    return "select * from HGR_ARTIKEL where KTO_WE = 5503 and VSTID = " +
-           std::to_string(steuersatzId);
+    return std::string("select * from HGR_ARTIKEL where trim(leading '0' from trim(KTO_WE)) = '") +
+           kKtoWe + "' and VSTID = " + std::to_string(steuersatzId);
 }
 
 void TdmTrafikUpdate::UpdateHgrArtikel() {

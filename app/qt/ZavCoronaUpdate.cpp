@@ -2,11 +2,14 @@
 
 #include "app/qt/AppIcon.h"
 #include "app/qt/FrontEnd.h"
+#include "app/qt/TerminationSignals.h"
 #include "platform/FileSystem.h"
 #include "platform/SettingsStore.h"
 
 int main(int argc, char* argv[]) {
+    zav::qt::TerminationSignals termination;
     QApplication app(argc, argv);
+    termination.EndApplicationOnSignal(app);
     zav::qt::InstallGermanTranslation(app);
     QApplication::setWindowIcon(zav::qt::CreateAppIcon());
 
@@ -16,6 +19,8 @@ int main(int argc, char* argv[]) {
 
     zav::qt::FrontEnd frontEnd(*settings, *files, title);
     frontEnd.Start();
-    QApplication::exec();
-    return 0;
+    if (const std::optional<int> code = termination.ExitCode()) {
+        return *code;
+    }
+    return QApplication::exec();
 }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/Errors.h"
+#include "platform/posix/FdHandle.h"
 
 namespace zav {
 namespace {
@@ -29,23 +30,6 @@ public:
 
 private:
     DIR* dir_;
-};
-
-// Owns a descriptor from open.
-class FdHandle {
-public:
-    explicit FdHandle(int fd) : fd_(fd) {}
-    ~FdHandle() {
-        if (fd_ >= 0) {
-            close(fd_);
-        }
-    }
-    FdHandle(const FdHandle&) = delete;
-    FdHandle& operator=(const FdHandle&) = delete;
-    bool Valid() const { return fd_ >= 0; }
-
-private:
-    int fd_;
 };
 
 // The errors that mean "there is nothing at this path"; any other failure to read the attributes

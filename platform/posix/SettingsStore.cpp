@@ -1,10 +1,18 @@
 #include "platform/SettingsStore.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdlib>
-#include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
+
+#include "platform/Errors.h"
+#include "platform/posix/FdHandle.h"
 
 namespace zav {
 namespace {
@@ -97,18 +105,50 @@ private:
     std::map<std::string, StoredValue> values_;
 };
 
+// A settings file is a few lines; far above that it is no settings file.
+constexpr std::size_t kMaxKeyFileSize = 1024 * 1024;
+
+// The key file's text, or nothing when it cannot be opened or read (missing, no right to read),
+// as a registry key that cannot be opened. Something there that cannot be a key file (a FIFO,
+// a device, a folder, a file too large to be one) is a mistake of whoever set it, and is named.
+std::optional<std::string> ReadKeyFile(const std::string& path) {
+    // Not blocking, so that opening a FIFO does not wait for a writer.
+    const FdHandle file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat info {};
+    if (!file.Valid() || fstat(file.Get(), &info) != 0) {
+        return std::nullopt;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        throw PlatformError("Die Einstellungsdatei '" + path + "' ist keine gewöhnliche Datei");
+    }
+    std::string text;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t count = read(file.Get(), buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0) {
+            return std::nullopt;
+        }
+        if (count == 0) {
+            return text;
+        }
+        text.append(buffer, static_cast<std::size_t>(count));
+        if (text.size() > kMaxKeyFileSize) {
+            throw PlatformError("Die Einstellungsdatei '" + path + "' ist zu groß (mehr als 1 MB)");
+        }
+    }
+}
+
 class KeyFileStore final : public ISettingsStore {
 public:
     std::unique_ptr<ISettingsKey> OpenKey(const std::string& keyPath) override {
-        std::ifstream file(KeyFilePath(keyPath), std::ios::binary);
-        if (!file) {
+        const std::optional<std::string> text = ReadKeyFile(KeyFilePath(keyPath));
+        if (!text) {
             return nullptr;
         }
-        std::stringstream content;
-        content << file.rdbuf();
-        if (file.bad()) {
-            return nullptr;
-        }
+        std::istringstream content(*text);
         return std::make_unique<KeyFile>(content);
     }
 };

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -6,9 +7,10 @@
 #include <filesystem>
 #include <string>
 
-#include "support/TempFolder.h"
+#include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "platform/SettingsStore.h"
+#include "support/TempFolder.h"
 
 namespace zav {
 namespace {
@@ -136,6 +138,31 @@ TEST_F(KeyFileStoreTest, ReadsStringsAndTellsOtherTypesApart) {
     EXPECT_EQ(key->QueryValue("Name"), std::nullopt);
     EXPECT_EQ(key->QueryValue("installpath"), std::nullopt);
     EXPECT_EQ(key->ReadString("Fehlt"), std::nullopt);
+}
+
+TEST_F(KeyFileStoreTest, WhatCannotBeASettingsFileIsNamedNeitherWaitedForNorRead) {
+    constexpr std::size_t kLimit = 1024 * 1024;
+    const std::string line = "InstallPath=/opt/ZAV\n";
+    const std::string atLimit = line + std::string(kLimit - line.size() - 1, '#') + "\n";
+    const std::string fifo = (dir_.Path() / "fifo.conf").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string folder = dir_.MakeDir("ordner.conf").string();
+    const std::string tooLarge = dir_.WriteFile("gross.conf", atLimit + "#").string();
+    for (const std::string& path : {fifo, std::string("/dev/zero"), folder, tooLarge}) {
+        setenv("ZAV_SETTINGS_FILE", path.c_str(), 1);
+        try {
+            store_->OpenKey(kKey);
+            ADD_FAILURE() << path;
+        } catch (const PlatformError& e) {
+            EXPECT_NE(std::string(e.what()).find("Einstellungsdatei '" + path + "'"),
+                      std::string::npos)
+                << e.what();
+        }
+    }
+    setenv("ZAV_SETTINGS_FILE", dir_.WriteFile("voll.conf", atLimit).c_str(), 1);
+    const std::unique_ptr<ISettingsKey> key = store_->OpenKey(kKey);
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->ReadString("InstallPath"), "/opt/ZAV");
 }
 
 }  // namespace

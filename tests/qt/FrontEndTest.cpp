@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <csignal>
 #include <filesystem>
 
 #include "QtTestSupport.h"
 #include "app/FakeSettingsStore.h"
 #include "support/TempFolder.h"
 #include "app/qt/FrontEnd.h"
+#include "app/qt/TerminationSignals.h"
 #include "db/firebird/DatenbankDM.h"
 #include "support/TestDatabase.h"
 
@@ -126,6 +129,33 @@ TEST_F(FrontEndTest, StartErrorIsShownBeforeTheWindowWhichStillOpens) {
     EXPECT_FALSE(windowShownDuringBox);
     EXPECT_TRUE(frontEnd.Window().isVisible());
     EXPECT_EQ(frontEnd.Window().edtDatabasePath->text(), "");
+}
+
+// SIGTERM while the question is open, set up as main does it, in a process of its own: the
+// question counts as Nein, the connection closes, the loops end with 128 + the signal's number.
+TEST(TerminationSignals, EndTheOpenQuestionAsNeinAndThenTheProgram) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto run = [] {
+        alarm(60);  // a question left open ends the process, failing the test
+        TerminationSignals termination;
+        termination.EndApplicationOnSignal(test::TestApp());
+        const test::TestDatabase db = test::TestDatabase::FromFixture("trafik");
+        const test::TempFolder install;
+        std::filesystem::create_directory_symlink(db.Folder(), install.Path() / "Daten");
+        test::FakeSettingsStore store;
+        store.AddKey(kKey);
+        store.SetString("InstallPath", install.Path().string());
+        const std::unique_ptr<IFileSystem> files = CreatePlatformFileSystem();
+        FrontEnd frontEnd(store, *files, kTitle);
+        frontEnd.Start();
+        test::DialogScript script;
+        script.Then([](QWidget*) { return kill(getpid(), SIGTERM) == 0; });
+        frontEnd.Window().btnUpdate->click();
+        const bool clean = !frontEnd.Form().Datenbank()->dbMain.Connected() &&
+                           db.QueryInt("select count(*) from STEUERSATZ where PROZENT = 5") == 0;
+        return clean ? termination.ExitCode().value_or(0) : 1;
+    };
+    EXPECT_EXIT(std::exit(run()), ::testing::ExitedWithCode(128 + SIGTERM), "");
 }
 
 TEST(ApplicationTitleOf, LowerCasesEveryLetterAfterTheFirst) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -15,6 +14,7 @@
 #include "db/firebird/DbStatement.h"
 #include "db/firebird/DbTransaction.h"
 #include "db/values/SqlUtils.h"
+#include "support/IsqlProcess.h"
 
 namespace zav::test {
 namespace fs = std::filesystem;
@@ -72,24 +72,19 @@ std::string TemplateFor(const std::vector<std::string>& scripts, int dialect) {
     commands += "SET NAMES UTF8;\n";
     commands += "CREATE DATABASE " + SqlStr(building.string()) +
                 " PAGE_SIZE 8192 DEFAULT CHARACTER SET WIN1252;\n";
-    for (std::size_t i = 0; i < scripts.size(); ++i) {
-        const fs::path part = folder / (own + "-" + std::to_string(i) + ".sql");
-        WriteFile(part, scripts[i]);
-        commands += "INPUT " + SqlStr(part.string()) + ";\n";
+    // One file, since isql-fb's INPUT takes no file name that holds a quote.
+    for (const std::string& script : scripts) {
+        commands += script + "\n";
     }
     commands += "COMMIT;\n";
     WriteFile(input, commands);
 
-    const std::string command = "isql-fb -q -b -user SYSDBA -i " + SqlStr(input.string()) + " > " +
-                                SqlStr(log.string()) + " 2>&1";
-    const int status = std::system(command.c_str());
+    const bool built =
+        RunIsqlFb({"-q", "-b", "-user", "SYSDBA", "-i", input.string()}, log.string());
     const std::string output = fs::exists(log) ? ReadFile(log) : "";
-    for (std::size_t i = 0; i < scripts.size(); ++i) {
-        fs::remove(folder / (own + "-" + std::to_string(i) + ".sql"));
-    }
     fs::remove(input);
     fs::remove(log);
-    if (status != 0) {
+    if (!built) {
         fs::remove(building);
         throw std::runtime_error("isql-fb failed to build the test database:\n" + output);
     }

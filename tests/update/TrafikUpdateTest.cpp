@@ -280,6 +280,30 @@ TEST(TrafikUpdate, DensePositionsPutTheNewGroupDirectlyBeforeTheTenPercentGroup)
     }
 }
 
+TEST(TrafikUpdate, AccountsThatAreNoNumberDoNotStopTheNewspaperLookups) {
+    // The lookups meet groups 1 and 2 (same rate, stored first) before the newspaper group.
+    for (const std::string ktoWe : {" 5503 ", "05503"}) {
+        const TestDatabase db = ShapedDatabase(Group(1, "1", "", 2) + Group(2, "2", "Kasse", 2) +
+                                               Group(3, "3", ktoWe, 2) + Artikel(10, 3) +
+                                               Gebinde(100, 10) + Betrieb(1));
+        ExpectSuccess(db);
+        const std::string newGroup = std::to_string(NewGroupId(db));
+        EXPECT_EQ(GroupsByPosition(db), (std::vector<std::string>{"1", "2", newGroup, "3"}));
+        EXPECT_EQ(db.QueryColumn("select EINHEITID from ARTIKEL where HGR_ARTIKELID = " + newGroup),
+                  std::vector<std::string>{"1"})
+            << "modelled on article 10";
+
+        // The new group spelled the same way is found too: a second run adds nothing.
+        db.Execute("update HGR_ARTIKEL set KTO_WE = '" + ktoWe +
+                   "' where HGR_ARTIKELID = " + newGroup);
+        const DatabaseSnapshot before = DatabaseSnapshot::Take(db);
+        ExpectSuccess(db);
+        const DatabaseSnapshot after = DatabaseSnapshot::Take(db);
+        EXPECT_EQ(before.tables, after.tables) << "'" << ktoWe << "'";
+        EXPECT_EQ(before.generators, after.generators);
+    }
+}
+
 TEST(TrafikUpdate, MissingModelRowsCopyNoLinksOfAnUnrelatedPackagingUnit) {
     // Article 0 and packaging unit 0 exist and have suppliers; neither belongs to the model.
     const std::string zeroes = Group(9, "9", "5000", 4) + Artikel(0, 9) + Gebinde(0, 0) +
