@@ -4,11 +4,18 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
+#include <future>
+#include <ostream>
+#include <thread>
+#include <vector>
 #include <string>
 
 #include "app/ErrorBox.h"
 #include "db/firebird/DatabaseErrors.h"
 #include "db/firebird/DatenbankDM.h"
+#include "db/firebird/FaultAdvice.h"
 #include "faults/FaultSupport.h"
 #include "faults/TestServer.h"
 #include "support/ClientTap.h"
@@ -23,6 +30,31 @@ using ::testing::StartsWith;
 
 constexpr long kNetReadError = 335544726;  // isc_net_read_err, which the layer takes as lost
 constexpr long kIoError = 335544344;       // isc_io_error
+// Far below the minutes that waits statement by statement took, far above the run's own bound.
+constexpr auto kEndsWithin = std::chrono::seconds(30);
+
+// The error box's text of a run and how long the run took.
+struct TimedRun {
+    std::string errorBox;
+    std::chrono::steady_clock::duration took;
+};
+
+TimedRun RunTimed(const std::function<std::string()>& run) {
+    const auto start = std::chrono::steady_clock::now();
+    std::string errorBox = run();
+    return {errorBox, std::chrono::steady_clock::now() - start};
+}
+
+// How many rows of the table have the value in the column: STEUERSATZ 1 = PROZENT, HGR_ARTIKEL
+// 3 = KTO_WE.
+int CountRows(const TableContents& tables, const std::string& table, std::size_t column,
+              const std::string& value) {
+    int count = 0;
+    for (const auto& row : tables.at(table)) {
+        count += row.at(column) == value ? 1 : 0;
+    }
+    return count;
+}
 
 class BesideAServer : public ::testing::Test {
 protected:
@@ -89,7 +121,7 @@ TEST_F(BesideAServer, RowHeldByAnotherProgramEndsTheWaitWithAdvice) {
     const std::string errorBox = RunUpdateLikeTheButton(remote_);
     EXPECT_THAT(errorBox, StartsWith("Ein anderes Programm bearbeitet gerade dieselben Daten"));
     EXPECT_THAT(errorBox, HasSubstr("starten Sie das Update danach erneut"));
-    EXPECT_THAT(errorBox, HasSubstr("update conflicts with concurrent update"));
+    EXPECT_THAT(errorBox, HasSubstr("conflicts with concurrent update"));
     EXPECT_EQ(DifferenceApartFromTheReducedRate(before_, ReadTables(remote_)), "");
     accounting.Release();
     EXPECT_EQ(OtherAttachments(remote_), 1);  // the other program's alone
@@ -143,6 +175,156 @@ TEST_F(BesideAServer, FailedRollbackLeavesNoAttachmentBehind) {
     }
     ExecuteOn(remote_, "DROP TRIGGER T_REJECT");
     ExpectALaterRunCompletes();
+}
+
+// Another program's unsaved work that the run meets: the whole run ends within its bound, with the
+// advice, and leaves nothing of itself; no second 5 % rate or group is added beside the other
+// program's. Once the other program has saved or dropped its work, a later run completes.
+struct Unsaved {
+    const char* name;
+    const char* before;  // committed first, "" for nothing
+    const char* held;
+    Fault fault;
+    bool saved;  // the other program saves its work afterwards, else drops it
+};
+
+void PrintTo(const Unsaved& unsaved, std::ostream* out) {
+    *out << unsaved.name;
+}
+
+class UnsavedWork : public BesideAServer, public ::testing::WithParamInterface<Unsaved> {};
+
+TEST_P(UnsavedWork, EndsTheRunWithinTheBoundAndAddsNoSecondRow) {
+    if (*GetParam().before != '\0') {
+        ExecuteOn(remote_, GetParam().before);
+        before_ = ReadTables(remote_);
+    }
+    OtherProgram accounting(remote_);
+    accounting.Hold(GetParam().held);
+    const TimedRun run = RunTimed([&] { return RunUpdateLikeTheButton(remote_); });
+    EXPECT_LT(run.took, kEndsWithin);
+    EXPECT_THAT(run.errorBox, StartsWith(LeadSentence(GetParam().fault)));
+    EXPECT_EQ(DifferenceApartFromTheReducedRate(before_, ReadTables(remote_)), "");
+    if (GetParam().saved) {
+        accounting.Save();
+    } else {
+        accounting.Release();
+    }
+    EXPECT_EQ(RunUpdateLikeTheButton(remote_), "");
+    const TableContents after = ReadTables(remote_);
+    EXPECT_EQ(CountRows(after, "STEUERSATZ", 1, "5"), 1);
+    EXPECT_EQ(CountRows(after, "HGR_ARTIKEL", 3, "5503"), 2);  // the 10 % group and one 5 % group
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Server, UnsavedWork,
+    ::testing::Values(
+        Unsaved{"EditOfABusinessUnit", "",
+                "update BETRIEB set ORT = 'in Bearbeitung' where BETRIEBID = 2",
+                Fault::LockConflict, false},
+        // Each of the article's supplier links waits for its supplier, then goes on.
+        Unsaved{"EditOfTheModelsSuppliers", "",
+                "update LIEFERANT set ORT = 'in Bearbeitung' where LIEFERANTID in (1, 2)",
+                Fault::TimedOut, false},
+        Unsaved{"ReducedRate", "",
+                "insert into STEUERSATZ (PROZENT, INFO) values (5, 'Corona (Buchhaltung)')",
+                Fault::LockConflict, true},
+        Unsaved{"NewspaperGroup",
+                "insert into STEUERSATZ (PROZENT, INFO) values (5, 'Corona Sondersteuersatz')",
+                "insert into HGR_ARTIKEL (HGR_ARTIKELID, POS, BEZEICHNUNG, KTO_WE, VSTID, USTID) "
+                "select gen_id(GEN_HGR_ARTIKEL_ID, 1), 99, 'Zeitungen 5% (Buchhaltung)', '5503', "
+                "STEUERSATZID, STEUERSATZID from STEUERSATZ where PROZENT = 5",
+                Fault::LockConflict, true}),
+    [](const ::testing::TestParamInfo<Unsaved>& info) { return std::string(info.param.name); });
+
+TEST_F(BesideAServer, FrozenServerEndsTheRunWithinTheBound) {
+    struct Plan {
+        TestServer* server;
+        int monthlyRows = 0;
+    } plan{&server_};
+    TimedRun run;
+    {
+        ClientLibrary tapLibrary({ZAV_CLIENT_TAP});
+        tapLibrary.Functions();
+        const tap::Control tap = tap::Control::Of(ZAV_CLIENT_TAP);
+        tap.setExecuteHook(
+            [](const char* sql, void* context) {
+                auto& plan = *static_cast<Plan*>(context);
+                if (std::string(sql).rfind("insert into MONAT_ERLOS", 0) == 0 &&
+                    ++plan.monthlyRows == 20) {
+                    plan.server->Freeze(true);
+                }
+            },
+            &plan);
+        // Whatever the run does, the server goes on after a while: a run that waits for it fails
+        // the bound instead of hanging the test.
+        std::promise<void> runEnded;
+        auto thaw = std::async(std::launch::async, [&, ended = runEnded.get_future()] {
+            ended.wait_for(kEndsWithin + std::chrono::seconds(10));
+            server_.Freeze(false);
+        });
+        run = RunTimed([&] { return RunUpdateLikeTheButton(remote_, tapLibrary); });
+        tap.setExecuteHook(nullptr, nullptr);
+        runEnded.set_value();
+        thaw.get();
+        ASSERT_EQ(plan.monthlyRows, 20) << run.errorBox;
+    }
+    EXPECT_LT(run.took, kEndsWithin);
+    EXPECT_THAT(run.errorBox, StartsWith("Der Datenbankserver antwortet nicht."));
+    EXPECT_EQ(DifferenceApartFromTheReducedRate(before_, ReadTables(remote_)), "");
+    ExpectALaterRunCompletes();
+}
+
+// Every fault the operator can act on leads with German, then the engine's text: through the
+// server where it is cheap to make, through the client tap otherwise.
+TEST_F(BesideAServer, FaultsLeadWithGermanAdvice) {
+    const auto refusedLogin = [&] {
+        std::string text;
+        TDbConnection connection;
+        connection.SetDatabaseName(remote_);
+        connection.Params() = {"user_name=sysdba", "password=falsch"};
+        try {
+            connection.Open();
+        } catch (const DatabaseError& error) {
+            text = error.what();
+        }
+        return text;
+    };
+    const auto tapped = [&](const char* call, long code, long systemError) {
+        ClientLibrary tapLibrary({ZAV_CLIENT_TAP});
+        tapLibrary.Functions();
+        tap::Control::Of(ZAV_CLIENT_TAP).failNextWithSystemError(call, code, systemError);
+        return RunUpdateLikeTheButton(remote_, tapLibrary);
+    };
+    const auto idClash = [&] {
+        // The other program numbered a group itself, with the number the generator gives next.
+        ExecuteOn(remote_,
+                  "insert into HGR_ARTIKEL (HGR_ARTIKELID, POS, BEZEICHNUNG) values "
+                  "(gen_id(GEN_HGR_ARTIKEL_ID, 0) + 1, 50, 'Von Hand nummeriert')");
+        return RunUpdateLikeTheButton(remote_);
+    };
+    const auto heldByTheServer = [&] {
+        OtherProgram accounting(remote_);
+        accounting.Hold("update EINSTELLUNGEN set WERT = WERT where NAMEID = 'Waehrung'");
+        // The embedded engine is refused the file that the server holds open.
+        return RunUpdateLikeTheButton(db_.Path());
+    };
+    // In this order: each run fails before it writes, the last leaves a group of its own.
+    const std::vector<std::pair<std::string, Fault>> cases = {
+        {refusedLogin(), Fault::LoginRefused},
+        {heldByTheServer(), Fault::FileHeldElsewhere},
+        {tapped("exec", isc_net_read_err, 0), Fault::ConnectionLost},
+        {tapped("exec", isc_att_shutdown, 0), Fault::ServerShutDown},
+        {tapped("exec", isc_read_only_database, 0), Fault::ReadOnlyDatabase},
+        {tapped("exec", isc_io_error, 28), Fault::DiskFull},  // ENOSPC
+        {tapped("commit", isc_net_read_err, 0), Fault::CommitOutcomeUnknown},
+        {idClash(), Fault::DuplicateKey},
+    };
+    for (const auto& [errorBox, fault] : cases) {
+        EXPECT_THAT(errorBox, StartsWith(std::string(LeadSentence(fault)) + "\r\n\r\n"));
+        EXPECT_GT(errorBox.size(), std::string(LeadSentence(fault)).size() + 4) << errorBox;
+    }
+    EXPECT_EQ(OtherAttachments(remote_), 0);
 }
 
 }  // namespace
