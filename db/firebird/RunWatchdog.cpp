@@ -1,5 +1,7 @@
 #include "db/firebird/RunWatchdog.h"
 
+#include <algorithm>
+
 #include "db/firebird/DbConnection.h"
 #include "db/firebird/FbClient.h"
 #include "db/firebird/StatusVector.h"
@@ -42,6 +44,15 @@ bool RunWatchdog::EndedBy(std::unique_lock<std::mutex>& lock, Clock::time_point 
     return wake_.wait_until(lock, time, [this] { return ended_; });
 }
 
+bool RunWatchdog::Cancel(std::unique_lock<std::mutex>& lock, unsigned short option) {
+    // Unlocked: the end of the watch must not wait for a call into the library.
+    lock.unlock();
+    StatusVector status;
+    const bool cancelled = api_.cancelOperation(status.get(), &handle_, option) == 0;
+    lock.lock();
+    return cancelled;
+}
+
 void RunWatchdog::Watch() {
     std::unique_lock lock(mutex_);
     if (EndedBy(lock, deadline_)) {
@@ -49,11 +60,9 @@ void RunWatchdog::Watch() {
     }
     connection_.interruption_ = TDbConnection::Interruption::Cancelled;
     const Clock::time_point cutOff = Clock::now() + kAnswerGrace;
-    for (;;) {
-        StatusVector status;
-        if (api_.cancelOperation(status.get(), &handle_, fb_cancel_raise) == 0) {
-            break;  // a call was in progress: it ends with "operation was cancelled"
-        }
+    // A call in progress ends with "operation was cancelled". Between two calls there is nothing
+    // to cancel, and the next call is met shortly after.
+    while (!Cancel(lock, fb_cancel_raise)) {
         if (EndedBy(lock, std::min(Clock::now() + kCancelRetry, cutOff))) {
             return;
         }
@@ -67,8 +76,7 @@ void RunWatchdog::Watch() {
     // The run is still not over: the server does not answer. Closing the connection from here
     // makes the call in progress fail at once; the server drops the attachment's transaction.
     connection_.interruption_ = TDbConnection::Interruption::CutOff;
-    StatusVector status;
-    api_.cancelOperation(status.get(), &handle_, fb_cancel_abort);
+    Cancel(lock, fb_cancel_abort);
 }
 
 }  // namespace zav

@@ -33,6 +33,8 @@ private:
     void Watch();
     // Waits until the time or the end of the watch; true when the watch has ended.
     bool EndedBy(std::unique_lock<std::mutex>& lock, Clock::time_point time);
+    // Calls fb_cancel_operation with the option; true when the library took it.
+    bool Cancel(std::unique_lock<std::mutex>& lock, unsigned short option);
 
     TDbConnection& connection_;
     const FbClient& api_;
