@@ -8,6 +8,7 @@
 #include <chrono>
 #include <functional>
 #include <future>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <utility>
@@ -176,6 +177,10 @@ struct Unsaved {
     Fault fault;
     bool saved;  // the other program saves its work afterwards, else drops it
 };
+
+void PrintTo(const Unsaved& unsaved, std::ostream* out) {
+    *out << unsaved.name;
+}
 
 class UnsavedWork : public BesideAServer, public ::testing::WithParamInterface<Unsaved> {};
 
