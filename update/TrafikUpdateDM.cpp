@@ -38,7 +38,7 @@ TdmTrafikUpdate::TdmTrafikUpdate(TdmDatenbank& dmDatenbank)
 void TdmTrafikUpdate::Update() {
     // The existence tests would make a half-done update unfinishable: it is durable whole, before
     // the caller reports success, or undone whole.
-    UnitOfWork work(dmDatenbank_.trMain);
+    UnitOfWork work(dmDatenbank_.trMain, dmDatenbank_.RunDeadline());
     UpdateHgrArtikel();
     UpdateArtikel();
     work.Commit();

@@ -45,4 +45,11 @@ public:
     using DatabaseError::DatabaseError;
 };
 
+// The connection broke off while a commit was on its way: whether the server saved the work is not
+// known. Nothing may be reported as undone.
+class CommitOutcomeUnknownError : public DatabaseError {
+public:
+    using DatabaseError::DatabaseError;
+};
+
 }  // namespace zav

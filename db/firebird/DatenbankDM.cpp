@@ -8,6 +8,9 @@ namespace {
 // Long enough for a short save in another program, short enough that the window does not seem to
 // hang when the accounting application holds a revenue group that its user is editing.
 constexpr int kLockTimeoutSeconds = 10;
+// A whole run: above the lock timeout, so that a wait for another program's rows ends with the
+// lock advice before the run's bound cancels it.
+constexpr std::chrono::seconds kRunBound{12};
 
 // The engine's own text speaks of privileges; the user needs to hear which file and what is
 // missing.
@@ -29,10 +32,14 @@ TdmDatenbank::TdmDatenbank(ClientLibrary& library)
     trMain.SetAutoStopAction(TransactionAction::Commit);
     trMain.SetDefaultAction(TransactionAction::Commit);
     trMain.SetLockTimeoutSeconds(kLockTimeoutSeconds);
+    // A snapshot passes over another program's unsaved 5 % rate or group and the run would add a
+    // second one; a read that waits for it ends with the lock advice instead.
+    trMain.SetReadsWaitForUnsavedRows(true);
 }
 
 void TdmDatenbank::Connect(const std::string& aDbFilePath) {
     Disconnect();
+    runDeadline_.reset();
     dbMain.SetDatabaseName(aDbFilePath);
     try {
         dbMain.Open();
@@ -65,6 +72,8 @@ std::int32_t TdmDatenbank::GetSteuersatzId(std::int32_t aProzent) {
 }
 
 void TdmDatenbank::UpdateSteuersatz() {
+    runDeadline_ = RunWatchdog::Clock::now() + kRunBound;
+    const RunWatchdog watchdog(dbMain, *runDeadline_);
     dqQuery.Close();
     dqQuery.SetSQL("select * from STEUERSATZ where PROZENT = 5");
     dqQuery.Open();
@@ -73,6 +82,10 @@ void TdmDatenbank::UpdateSteuersatz() {
             "insert into STEUERSATZ (PROZENT, INFO) values (5, 'Corona Sondersteuersatz')");
         sqlMain.ExecQuery();
     }
+}
+
+RunWatchdog::Clock::time_point TdmDatenbank::RunDeadline() const {
+    return runDeadline_ ? *runDeadline_ : RunWatchdog::Clock::now() + kRunBound;
 }
 
 void TdmDatenbank::RollbackWork() {

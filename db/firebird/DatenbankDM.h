@@ -1,19 +1,23 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "db/firebird/DbConnection.h"
 #include "db/firebird/DbQuery.h"
 #include "db/firebird/DbStatement.h"
 #include "db/firebird/DbTransaction.h"
+#include "db/firebird/RunWatchdog.h"
 
 namespace zav {
 
 // The tool's one connection to the accounting database, its transaction, a query and a statement.
 // The operations leave dqQuery open, so trMain stays active for the statements that follow; the
-// transaction commits when the last open query closes or the connection closes. A write waits at
-// most a few seconds for rows that another program holds, then fails with LockConflictError.
+// transaction commits when the last open query closes or the connection closes. A write, or a
+// read of a row that another program has changed but not saved, waits at most a few seconds for
+// it, then fails with LockConflictError. A run, from the 5 % rate to the end of the Trafik update,
+// is bounded as a whole (RunDeadline).
 class TdmDatenbank {
 public:
     // Throws ClientLibraryError when the client library is missing.
@@ -32,10 +36,16 @@ public:
     std::int32_t GetJahr();
     // The id of the first tax rate with the percentage; raises when there is none.
     std::int32_t GetSteuersatzId(std::int32_t aProzent);
-    // Inserts the 5 % rate "Corona Sondersteuersatz" unless a 5 % rate exists.
+    // Inserts the 5 % rate "Corona Sondersteuersatz" unless a 5 % rate exists. The run begins
+    // here, once the operator has confirmed: its clock starts.
     void UpdateSteuersatz();
+    // When the run that UpdateSteuersatz began must be over; without one, a run beginning now.
+    RunWatchdog::Clock::time_point RunDeadline() const;
     // Undoes everything trMain holds (the writes of a failed run) by a forced rollback.
     void RollbackWork();
+
+private:
+    std::optional<RunWatchdog::Clock::time_point> runDeadline_;
 };
 
 }  // namespace zav

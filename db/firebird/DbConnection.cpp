@@ -5,6 +5,7 @@
 
 #include "db/firebird/DatabaseErrors.h"
 #include "db/firebird/DbTransaction.h"
+#include "db/firebird/FaultAdvice.h"
 #include "db/firebird/FbClient.h"
 #include "db/firebird/StatusVector.h"
 
@@ -13,11 +14,6 @@ namespace {
 
 constexpr const char* kDpbPrefix = "isc_dpb_";
 constexpr std::size_t kMaxDpbValue = 255;  // one length byte
-
-constexpr const char* kLockConflictAdvice =
-    "Ein anderes Programm bearbeitet gerade dieselben Daten, zum Beispiel die Buchhaltung. Bitte "
-    "schließen Sie die Buchhaltung oder beenden Sie dort die laufende Bearbeitung und starten Sie "
-    "das Update danach erneut.";
 
 std::string LowerAscii(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -75,9 +71,7 @@ void TDbConnection::Close() {
             object->OnConnectionClosing();
         }
         for (TDbTransaction* transaction : std::vector(transactions_)) {
-            if (transaction->Active()) {
-                transaction->EndForced(transaction->DefaultActionCommits());
-            }
+            transaction->EndByDefaultAction();
         }
         if (!Connected()) {
             return;  // a transaction that could not be ended took the attachment with it
@@ -110,15 +104,24 @@ void TDbConnection::UnbindTransaction(TDbTransaction* transaction) {
 }
 
 void TDbConnection::Raise(const StatusVector& status, ClientCall call) {
-    DatabaseError error = ErrorFromStatus(api_, status.status);
-    if (IsConnectionLost(status.status, call, error.SqlCode())) {
+    const DatabaseError error = ErrorFromStatus(api_, status.status);
+    const Interruption interruption = interruption_;
+    const bool lost = interruption == Interruption::CutOff ||
+                      IsConnectionLost(status.status, call, error.SqlCode());
+    if (lost) {
         CloseForcibly();
     }
-    if (IsLockConflict(status.status)) {
-        throw LockConflictError(std::string(kLockConflictAdvice) + "\r\n\r\n" + error.what(),
-                                error.SqlCode(), error.EngineCode());
+    Fault fault = FaultOfStatus(status.status);
+    if (lost && call == ClientCall::Commit) {
+        fault = Fault::CommitOutcomeUnknown;
+    } else if (interruption == Interruption::CutOff) {
+        fault = Fault::ServerNotAnswering;
+    } else if (interruption == Interruption::Cancelled && error.EngineCode() == isc_cancelled) {
+        fault = Fault::TimedOut;
+    } else if (lost && fault == Fault::None) {
+        fault = Fault::ConnectionLost;
     }
-    throw error;
+    ThrowWithAdvice(fault, error);
 }
 
 void TDbConnection::CloseForcibly() noexcept {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -34,8 +35,9 @@ public:
     // Attaches; does nothing when open.
     void Open();
     // Closes bound queries (committing by the stop rule), ends every transaction still active by
-    // its default action, detaches. When a step raises, the connection is closed forcibly (what is
-    // still open is rolled back) and the error raised: it is closed afterwards either way.
+    // its default action, detaches. When a step raises, a refused commit included, the connection
+    // is closed forcibly (what is still open is rolled back) and the error raised: it is closed
+    // afterwards either way.
     void Close();
     bool Connected() const { return handle_ != ClientHandle{}; }
     // 3 until a database of a lower dialect is opened; never raised again.
@@ -46,6 +48,10 @@ private:
     friend class TDbQuery;
     friend class TDbStatement;
     friend class DsqlStatement;
+    friend class RunWatchdog;
+
+    // How a run's watchdog ended a call that overran the run's bound; set from its thread.
+    enum class Interruption { None, Cancelled, CutOff };
 
     void Bind(detail::DbBoundObject* object);
     void Unbind(detail::DbBoundObject* object);
@@ -53,9 +59,9 @@ private:
     void UnbindTransaction(TDbTransaction* transaction);
 
     ClientHandle* Handle() { return &handle_; }
-    // Raises the error of a failed client call; closes the connection by force first when the
-    // failure means the server is gone. A lock conflict is raised as LockConflictError with the
-    // advice for the user before the server's text.
+    // Raises the error of a failed client call, with German advice before the server's text where
+    // the operator can act on it (FaultAdvice); closes the connection by force first when the
+    // failure means the server is gone.
     [[noreturn]] void Raise(const StatusVector& status, ClientCall call);
     // Releases every handle, rolls back every active transaction, detaches, all errors ignored.
     // Never commits: a connection closed by force may be one whose state is unknown. An attachment
@@ -71,6 +77,7 @@ private:
     ClientHandle handle_{};
     int sqlDialect_;
     bool closingForcibly_ = false;
+    std::atomic<Interruption> interruption_ = Interruption::None;
     std::vector<TDbTransaction*> transactions_;
     std::vector<detail::DbBoundObject*> boundObjects_;
 };

@@ -87,13 +87,23 @@ void TDbTransaction::StartAutomatically() {
 }
 
 std::string TDbTransaction::ParameterBlock() const {
-    if (lockTimeoutSeconds_ <= 0) {
+    if (lockTimeoutSeconds_ <= 0 && !readsWaitForUnsavedRows_) {
         // No parameters: the server's default, a read-write snapshot that waits on lock conflicts.
         return {};
     }
-    std::string block = {static_cast<char>(isc_tpb_version3),     static_cast<char>(isc_tpb_write),
-                         static_cast<char>(isc_tpb_concurrency),  static_cast<char>(isc_tpb_wait),
-                         static_cast<char>(isc_tpb_lock_timeout), 4};
+    std::string block = {static_cast<char>(isc_tpb_version3), static_cast<char>(isc_tpb_write)};
+    if (readsWaitForUnsavedRows_) {
+        block += static_cast<char>(isc_tpb_read_committed);
+        block += static_cast<char>(isc_tpb_no_rec_version);
+    } else {
+        block += static_cast<char>(isc_tpb_concurrency);
+    }
+    block += static_cast<char>(isc_tpb_wait);
+    if (lockTimeoutSeconds_ <= 0) {
+        return block;
+    }
+    block += static_cast<char>(isc_tpb_lock_timeout);
+    block += static_cast<char>(4);
     // The value as four bytes, least significant first.
     auto value = static_cast<std::uint32_t>(lockTimeoutSeconds_);
     for (int i = 0; i < 4; ++i, value >>= 8) {
@@ -103,7 +113,8 @@ std::string TDbTransaction::ParameterBlock() const {
 }
 
 void TDbTransaction::QueryClosed() {
-    if (autoStopAction_ == TransactionAction::None || !Active() || !startedAutomatically_) {
+    if (autoStopAction_ == TransactionAction::None || inUnitOfWork_ || !Active() ||
+        !startedAutomatically_) {
         return;
     }
     for (const detail::DbBoundObject* object : boundObjects_) {
@@ -182,9 +193,17 @@ void TDbTransaction::EndForced(bool commit) noexcept {
     }
 }
 
-bool TDbTransaction::DefaultActionCommits() const {
-    return defaultAction_ == TransactionAction::Commit ||
-           defaultAction_ == TransactionAction::CommitRetaining;
+void TDbTransaction::EndByDefaultAction() {
+    if (!Active()) {
+        return;
+    }
+    const bool commits = defaultAction_ == TransactionAction::Commit ||
+                         defaultAction_ == TransactionAction::CommitRetaining;
+    if (commits && !inUnitOfWork_) {
+        End(true, false);
+    } else {
+        EndForced(false);
+    }
 }
 
 }  // namespace zav

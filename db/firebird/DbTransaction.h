@@ -29,8 +29,12 @@ public:
     void SetDefaultAction(TransactionAction aAction);
     void SetAllowAutoStart(bool aAllow) { allowAutoStart_ = aAllow; }
     // How long a transaction started from now on waits for a row another attachment holds before
-    // the write fails; 0 waits without end (the server's default). Isolation stays the default.
+    // the write fails; 0 waits without end (the server's default).
     void SetLockTimeoutSeconds(int aSeconds) { lockTimeoutSeconds_ = aSeconds; }
+    // Whether a transaction started from now on reads what others have saved (read committed) and
+    // waits, as for a write, for a row another attachment has changed or inserted but not saved,
+    // instead of passing over it as a snapshot does. Off: the server's default snapshot.
+    void SetReadsWaitForUnsavedRows(bool aWait) { readsWaitForUnsavedRows_ = aWait; }
 
     bool Active() const { return handle_ != ClientHandle{}; }
 
@@ -46,6 +50,7 @@ private:
     friend class TDbConnection;
     friend class TDbQuery;
     friend class TDbStatement;
+    friend class UnitOfWork;
 
     void Bind(detail::DbBoundObject* object);
     void Unbind(detail::DbBoundObject* object);
@@ -53,7 +58,8 @@ private:
 
     // Starts the server's default transaction (read-write, snapshot, waiting) for a query.
     void StartAutomatically();
-    // Empty for the server's default; otherwise the default spelled out with the lock timeout.
+    // Empty for the server's default; otherwise read-write, waiting, with the isolation and the
+    // lock timeout set.
     std::string ParameterBlock() const;
     // The stop rule, run each time a bound query has closed.
     void QueryClosed();
@@ -63,7 +69,9 @@ private:
     // the transaction with its locks, so the connection is closed forcibly.
     void End(bool commit, bool forced);
     void EndForced(bool commit) noexcept;
-    bool DefaultActionCommits() const;
+    // For a closing connection: a commit not forced, so that a refused one is raised; inside a
+    // unit of work, a rollback.
+    void EndByDefaultAction();
 
     const FbClient& api_;
     TDbConnection& connection_;
@@ -72,7 +80,10 @@ private:
     TransactionAction defaultAction_ = TransactionAction::Commit;
     bool allowAutoStart_ = true;
     int lockTimeoutSeconds_ = 0;
+    bool readsWaitForUnsavedRows_ = false;
     bool startedAutomatically_ = false;
+    // Held by a UnitOfWork: neither the stop rule nor a closing connection commits.
+    bool inUnitOfWork_ = false;
     std::vector<detail::DbBoundObject*> boundObjects_;
 };
 

@@ -8,6 +8,9 @@ namespace {
 constexpr long kSqlCodeServerUnavailable = -902;
 constexpr long kUnixAccessDenied = 13;  // EACCES
 constexpr long kWin32AccessDenied = 5;  // ERROR_ACCESS_DENIED
+constexpr long kUnixNoSpace = 28;       // ENOSPC
+constexpr long kWin32DiskFull = 112;    // ERROR_DISK_FULL
+constexpr long kWin32HandleDiskFull = 39;  // ERROR_HANDLE_DISK_FULL
 
 // One gds code with the arguments that follow it in the vector.
 struct StatusCode {
@@ -91,13 +94,17 @@ bool IsConnectionLost(const ISC_STATUS* status, ClientCall call, long sqlCode) {
     return false;
 }
 
-bool IsLockConflict(const ISC_STATUS* status) {
-    const std::vector<long> codes = ErrorCodes(status);
-    // A lock time-out is reported as a deadlock too.
-    return std::any_of(codes.begin(), codes.end(), [](long code) {
-        return code == isc_deadlock || code == isc_lock_conflict || code == isc_update_conflict ||
-               code == isc_lock_timeout;
-    });
+bool ReportsDiskFull(const ISC_STATUS* status) {
+    for (std::size_t i = 0; i + 1 < ISC_STATUS_LENGTH && status[i] != isc_arg_end;
+         i += status[i] == isc_arg_cstring ? 3 : 2) {
+        const ISC_STATUS value = status[i + 1];
+        if ((status[i] == isc_arg_unix && value == kUnixNoSpace) ||
+            (status[i] == isc_arg_win32 &&
+             (value == kWin32DiskFull || value == kWin32HandleDiskFull))) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::optional<DatabaseFileAccessError::Denial> FileAccessDenial(const ISC_STATUS* status,

@@ -27,8 +27,8 @@ std::vector<long> ErrorCodes(const ISC_STATUS* status);
 // Whether the failure means the connection to the server is gone.
 bool IsConnectionLost(const ISC_STATUS* status, ClientCall call, long sqlCode);
 
-// Whether a write failed on rows another transaction holds or has changed since this one began.
-bool IsLockConflict(const ISC_STATUS* status);
+// Whether the operating system reported a full disk (ENOSPC, or ERROR_DISK_FULL on Windows).
+bool ReportsDiskFull(const ISC_STATUS* status);
 
 // Why an attach of the file at path (as handed to the library) failed, when it is the user's
 // permissions on that file: no write access, or no access at all.

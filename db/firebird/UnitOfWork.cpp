@@ -4,10 +4,17 @@
 
 namespace zav {
 
+UnitOfWork::UnitOfWork(TDbTransaction& aTransaction, RunWatchdog::Clock::time_point deadline)
+    : transaction_(aTransaction), watchdog_(aTransaction.connection_, deadline) {
+    transaction_.Commit();
+    transaction_.inUnitOfWork_ = true;
+}
+
 UnitOfWork::~UnitOfWork() {
     if (!committed_) {
         transaction_.Rollback();
     }
+    transaction_.inUnitOfWork_ = false;
 }
 
 void UnitOfWork::Commit() {

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
 
 #include "Components.h"
 #include "db/firebird/DatabaseErrors.h"
 #include "db/firebird/DatenbankDM.h"
 #include "db/firebird/DbConnection.h"
+#include "db/firebird/UnitOfWork.h"
 #include "support/TestDatabase.h"
 #include "unit/ExpectError.h"
 
@@ -123,6 +125,37 @@ TEST(DbConnection, ClosingCommitsByTheStopRuleAndReleasesEverything) {
     c.first.Close();
     EXPECT_EQ(db.QueryColumn("select ORT from BETRIEB where BETRIEBID = 3"),
               (std::vector<std::string>{"Vöslau"}));
+}
+
+// Writes become durable only by an explicit commit inside a unit of work, and a commit that the
+// database refuses when the connection closes reaches the caller.
+TEST(DbConnection, NothingIsCommittedOrRolledBackUnnoticed) {
+    TestDatabase db = TestDatabase::FromFixture("trafik");
+    db.Execute("CREATE EXCEPTION E_ABGELEHNT 'Abgelehnt im Test'");
+    db.Execute(
+        "CREATE TRIGGER T_ABSCHLUSS ON TRANSACTION COMMIT AS BEGIN IF (EXISTS (SELECT * FROM "
+        "BETRIEB WHERE ORT = 'Abgelehnt')) THEN EXCEPTION E_ABGELEHNT; END");
+    const auto ort = [&] { return db.QueryColumn("select ORT from BETRIEB where BETRIEBID = 3"); };
+    const std::vector<std::string> before = ort();
+    Components c(db.Path());
+    c.connection.Open();
+    {
+        UnitOfWork work(c.transaction, RunWatchdog::Clock::now() + std::chrono::minutes(1));
+        c.OpenFirst("select * from BETRIEB");
+        c.Execute("update BETRIEB set ORT = 'Baden' where BETRIEBID = 3");
+        c.first.Close();  // the only open query: the stop rule would commit here
+        EXPECT_TRUE(c.transaction.Active());
+        EXPECT_EQ(ort(), before);
+    }
+    EXPECT_FALSE(c.transaction.Active());
+    EXPECT_EQ(ort(), before);
+
+    c.transaction.SetAutoStopAction(TransactionAction::None);
+    c.OpenFirst("select * from BETRIEB");
+    c.Execute("update BETRIEB set ORT = 'Abgelehnt' where BETRIEBID = 3");
+    EXPECT_THROW(c.connection.Close(), DatabaseError);
+    EXPECT_FALSE(c.connection.Connected());
+    EXPECT_EQ(ort(), before);
 }
 
 TEST(DbConnection, DestroyingAnOpenConnectionRollsBack) {

@@ -76,6 +76,7 @@ public:
     }
 
     void Rollback() { transaction_.Rollback(); }
+    void Commit() { transaction_.Commit(); }
 
 private:
     TDbConnection connection_;
@@ -129,6 +130,10 @@ void OtherProgram::Hold(const std::string& sql) {
 
 void OtherProgram::Release() {
     components_->attachment.Rollback();
+}
+
+void OtherProgram::Save() {
+    components_->attachment.Commit();
 }
 
 TableContents ReadTables(const std::string& databaseName) {

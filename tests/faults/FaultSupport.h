@@ -45,6 +45,8 @@ public:
     void Hold(const std::string& sql);
     // Rolls the held change back.
     void Release();
+    // Commits the held change.
+    void Save();
 
 private:
     struct Components;

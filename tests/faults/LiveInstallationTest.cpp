@@ -4,11 +4,20 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <future>
+#include <ostream>
 #include <string>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include "app/ErrorBox.h"
 #include "db/firebird/DatabaseErrors.h"
 #include "db/firebird/DatenbankDM.h"
+#include "db/firebird/FaultAdvice.h"
 #include "faults/FaultSupport.h"
 #include "faults/TestServer.h"
 #include "support/ClientTap.h"
@@ -23,6 +32,20 @@ using ::testing::StartsWith;
 
 constexpr long kNetReadError = 335544726;  // isc_net_read_err, which the layer takes as lost
 constexpr long kIoError = 335544344;       // isc_io_error
+// Far below the minutes that waiting statement by statement took, above the run's own bound.
+constexpr auto kEndsWithin = std::chrono::seconds(30);
+
+// The error box's text of the run, and whether the run ended within the bound.
+std::pair<std::string, bool> RunBounded(const std::function<std::string()>& run) {
+    const auto start = std::chrono::steady_clock::now();
+    std::string errorBox = run();
+    return {errorBox, std::chrono::steady_clock::now() - start < kEndsWithin};
+}
+
+int CountRows(const Rows& rows, std::size_t column, const std::string& value) {
+    return static_cast<int>(std::count_if(rows.begin(), rows.end(),
+                                          [&](const auto& row) { return row.at(column) == value; }));
+}
 
 class BesideAServer : public ::testing::Test {
 protected:
@@ -89,7 +112,7 @@ TEST_F(BesideAServer, RowHeldByAnotherProgramEndsTheWaitWithAdvice) {
     const std::string errorBox = RunUpdateLikeTheButton(remote_);
     EXPECT_THAT(errorBox, StartsWith("Ein anderes Programm bearbeitet gerade dieselben Daten"));
     EXPECT_THAT(errorBox, HasSubstr("starten Sie das Update danach erneut"));
-    EXPECT_THAT(errorBox, HasSubstr("update conflicts with concurrent update"));
+    EXPECT_THAT(errorBox, HasSubstr("conflicts with concurrent update"));
     EXPECT_EQ(DifferenceApartFromTheReducedRate(before_, ReadTables(remote_)), "");
     accounting.Release();
     EXPECT_EQ(OtherAttachments(remote_), 1);  // the other program's alone
@@ -143,6 +166,139 @@ TEST_F(BesideAServer, FailedRollbackLeavesNoAttachmentBehind) {
     }
     ExecuteOn(remote_, "DROP TRIGGER T_REJECT");
     ExpectALaterRunCompletes();
+}
+
+// Another program's unsaved work that the run meets ends the whole run within its bound, with
+// advice, nothing of the run kept and no second 5 % rate or group beside the other program's.
+struct Unsaved {
+    const char* name;
+    const char* before;  // committed first
+    const char* held;
+    Fault fault;
+    bool saved;  // the other program saves its work afterwards, else drops it
+};
+
+void PrintTo(const Unsaved& unsaved, std::ostream* out) {
+    *out << unsaved.name;
+}
+
+class UnsavedWork : public BesideAServer, public ::testing::WithParamInterface<Unsaved> {};
+
+TEST_P(UnsavedWork, EndsTheRunWithinTheBoundAndAddsNoSecondRow) {
+    ExecuteOn(remote_, GetParam().before);
+    before_ = ReadTables(remote_);
+    OtherProgram accounting(remote_);
+    accounting.Hold(GetParam().held);
+    const auto [errorBox, bounded] = RunBounded([&] { return RunUpdateLikeTheButton(remote_); });
+    EXPECT_TRUE(bounded);
+    EXPECT_THAT(errorBox, StartsWith(LeadSentence(GetParam().fault)));
+    EXPECT_EQ(DifferenceApartFromTheReducedRate(before_, ReadTables(remote_)), "");
+    GetParam().saved ? accounting.Save() : accounting.Release();
+    EXPECT_EQ(RunUpdateLikeTheButton(remote_), "");
+    const TableContents after = ReadTables(remote_);
+    EXPECT_EQ(CountRows(after.at("STEUERSATZ"), 1, "5"), 1);              // PROZENT
+    EXPECT_EQ(CountRows(after.at("HGR_ARTIKEL"), 3, "5503"), 2);          // KTO_WE: 10 % and 5 %
+}
+
+constexpr const char* kNothing = "update EINHEIT set KURZ = KURZ where 1 = 0";
+
+INSTANTIATE_TEST_SUITE_P(
+    Server, UnsavedWork,
+    ::testing::Values(
+        Unsaved{"EditOfABusinessUnit", kNothing,
+                "update BETRIEB set ORT = 'in Bearbeitung' where BETRIEBID = 2",
+                Fault::LockConflict, false},
+        // Each supplier link of the new article waits for its supplier, then goes on.
+        Unsaved{"EditOfTheModelsSuppliers", kNothing,
+                "update LIEFERANT set ORT = 'in Bearbeitung' where LIEFERANTID in (1, 2)",
+                Fault::TimedOut, false},
+        Unsaved{"ReducedRate", kNothing,
+                "insert into STEUERSATZ (PROZENT, INFO) values (5, 'Corona (Buchhaltung)')",
+                Fault::LockConflict, true},
+        Unsaved{"NewspaperGroup",
+                "insert into STEUERSATZ (PROZENT, INFO) values (5, 'Corona Sondersteuersatz')",
+                "insert into HGR_ARTIKEL (HGR_ARTIKELID, POS, BEZEICHNUNG, KTO_WE, VSTID, USTID) "
+                "select gen_id(GEN_HGR_ARTIKEL_ID, 1), 99, 'Zeitungen 5% (Buchhaltung)', '5503', "
+                "STEUERSATZID, STEUERSATZID from STEUERSATZ where PROZENT = 5",
+                Fault::LockConflict, true}),
+    [](const ::testing::TestParamInfo<Unsaved>& info) { return std::string(info.param.name); });
+
+TEST_F(BesideAServer, FrozenServerEndsTheRunWithinTheBound) {
+    ClientLibrary tapLibrary({ZAV_CLIENT_TAP});
+    tapLibrary.Functions();
+    const tap::Control tap = tap::Control::Of(ZAV_CLIENT_TAP);
+    tap.setExecuteHook(
+        [](const char* sql, void* server) {
+            if (std::string(sql).rfind("insert into MONAT_ERLOS", 0) == 0) {
+                static_cast<TestServer*>(server)->Freeze(true);
+            }
+        },
+        &server_);
+    // The server goes on after a while whatever the run does: one that waits for it fails the
+    // bound instead of hanging the test.
+    std::promise<void> ended;
+    std::thread thaw([this, done = ended.get_future()] {
+        done.wait_for(kEndsWithin + std::chrono::seconds(10));
+        server_.Freeze(false);
+    });
+    const auto [errorBox, bounded] =
+        RunBounded([&] { return RunUpdateLikeTheButton(remote_, tapLibrary); });
+    tap.setExecuteHook(nullptr, nullptr);
+    ended.set_value();
+    thaw.join();
+    EXPECT_TRUE(bounded);
+    EXPECT_THAT(errorBox, StartsWith(LeadSentence(Fault::ServerNotAnswering)));
+    ExpectNothingLeft();
+    ExpectALaterRunCompletes();
+}
+
+// The faults an operator can act on lead with German, then the engine's text: made through the
+// server where that is cheap, through the client tap otherwise.
+TEST_F(BesideAServer, FaultsLeadWithGermanAdvice) {
+    const auto refusedLogin = [&] {
+        TDbConnection connection;
+        connection.SetDatabaseName(remote_);
+        connection.Params() = {"user_name=sysdba", "password=falsch"};
+        try {
+            connection.Open();
+        } catch (const DatabaseError& error) {
+            return std::string(error.what());
+        }
+        return std::string();
+    };
+    const auto heldByTheServer = [&] {
+        OtherProgram accounting(remote_);
+        accounting.Hold(kNothing);
+        return RunUpdateLikeTheButton(db_.Path());  // the embedded engine, refused the file
+    };
+    const auto tapped = [&](const char* call, long code, long systemError) {
+        ClientLibrary tapLibrary({ZAV_CLIENT_TAP});
+        tapLibrary.Functions();
+        tap::Control::Of(ZAV_CLIENT_TAP).failNextWithSystemError(call, code, systemError);
+        return RunUpdateLikeTheButton(remote_, tapLibrary);
+    };
+    const auto idClash = [&] {
+        // Another program numbered a group itself, with the number the generator gives next.
+        ExecuteOn(remote_,
+                  "insert into HGR_ARTIKEL (HGR_ARTIKELID, POS, BEZEICHNUNG) values "
+                  "(gen_id(GEN_HGR_ARTIKEL_ID, 0) + 1, 50, 'Von Hand nummeriert')");
+        return RunUpdateLikeTheButton(remote_);
+    };
+    // In this order: no run saves anything, the last meets a group of another program.
+    const std::vector<std::pair<std::string, Fault>> cases = {
+        {refusedLogin(), Fault::LoginRefused},
+        {heldByTheServer(), Fault::FileHeldElsewhere},
+        {tapped("exec", isc_net_read_err, 0), Fault::ConnectionLost},
+        {tapped("exec", isc_att_shutdown, 0), Fault::ServerShutDown},
+        {tapped("exec", isc_read_only_database, 0), Fault::ReadOnlyDatabase},
+        {tapped("exec", isc_io_error, 28), Fault::DiskFull},  // ENOSPC
+        {tapped("commit", isc_net_read_err, 0), Fault::CommitOutcomeUnknown},
+        {idClash(), Fault::DuplicateKey},
+    };
+    for (const auto& [errorBox, fault] : cases) {
+        EXPECT_THAT(errorBox, StartsWith(std::string(LeadSentence(fault)) + "\r\n\r\n"));
+    }
+    EXPECT_EQ(OtherAttachments(remote_), 0);
 }
 
 }  // namespace

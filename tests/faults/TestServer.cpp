@@ -6,6 +6,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <fstream>
+
 #include <stdexcept>
 #include <vector>
 
@@ -77,6 +80,14 @@ void TestServer::Start() {
 void TestServer::Stop(const std::string& signal) {
     RunScript({"stop", folder_, signal});
     running_ = false;
+}
+
+void TestServer::Freeze(bool frozen) {
+    pid_t pid = 0;
+    std::ifstream(folder_ + "/server.pid") >> pid;
+    if (pid <= 0 || kill(pid, frozen ? SIGSTOP : SIGCONT) != 0) {
+        throw std::runtime_error("cannot signal the server");
+    }
 }
 
 std::string TestServer::RemoteName(const std::string& path) const {

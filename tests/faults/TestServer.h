@@ -23,6 +23,10 @@ public:
     // gone.
     void Stop(const std::string& signal);
 
+    // Stops the server's process where it is (SIGSTOP), or lets it go on (SIGCONT): a server that
+    // does not answer but keeps its connections.
+    void Freeze(bool frozen);
+
     // The database name that reaches the file through this server.
     std::string RemoteName(const std::string& path) const;
 

@@ -78,8 +78,8 @@ struct TapState {
     std::map<isc_stmt_handle, int> statementIds;
     std::map<isc_stmt_handle, std::string> statementTexts;
     int nextStatementId = 1;
-    // Calls to fail once, by kind, with their error code.
-    std::map<std::string, long> failures;
+    // Calls to fail once, by kind, with their error code and system error.
+    std::map<std::string, std::pair<long, long>> failures;
 };
 
 TapState& State() {
@@ -160,10 +160,16 @@ bool InjectedFailure(const std::string& call, ISC_STATUS* status, ISC_STATUS& re
     if (planned == state.failures.end()) {
         return false;
     }
+    const auto [code, systemError] = planned->second;
     status[0] = isc_arg_gds;
-    status[1] = planned->second;
+    status[1] = code;
     status[2] = isc_arg_end;
-    result = planned->second;
+    if (systemError != 0) {
+        status[2] = isc_arg_unix;
+        status[3] = systemError;
+        status[4] = isc_arg_end;
+    }
+    result = code;
     state.failures.erase(planned);
     return true;
 }
@@ -186,10 +192,10 @@ void zav_tap_set_execute_hook(ZavTapExecuteHook hook, void* context) {
     state.executeContext = context;
 }
 
-void zav_tap_fail_next(const char* call, long code) {
+void zav_tap_fail_next(const char* call, long code, long systemError) {
     TapState& state = State();
     std::lock_guard lock(state.mutex);
-    state.failures[call] = code;
+    state.failures[call] = {code, systemError};
 }
 
 ISC_STATUS ISC_EXPORT isc_attach_database(ISC_STATUS* status, short nameLength,
@@ -223,7 +229,10 @@ ISC_STATUS ISC_EXPORT isc_start_multiple(ISC_STATUS* status, isc_tr_handle* tran
 }
 
 ISC_STATUS ISC_EXPORT isc_commit_transaction(ISC_STATUS* status, isc_tr_handle* transaction) {
-    const ISC_STATUS result = Real().commitTransaction(status, transaction);
+    ISC_STATUS result = 0;
+    if (!InjectedFailure("commit", status, result)) {
+        result = Real().commitTransaction(status, transaction);
+    }
     Trace("commit" + Result(result));
     return result;
 }

@@ -12,10 +12,11 @@ typedef void (*ZavTapExecuteHook)(const char* sql, void* context);
 
 void zav_tap_set_trace(ZavTapTraceSink sink, void* context);
 void zav_tap_set_execute_hook(ZavTapExecuteHook hook, void* context);
-// Makes the next call of the kind ("exec" or "rollback") fail with the error
+// Makes the next call of the kind ("exec", "commit" or "rollback") fail with the error
 // code without reaching the library, which goes on holding what the call would have ended. An
-// execute hook may set it for the statement it sees.
-void zav_tap_fail_next(const char* call, long code);
+// execute hook may set it for the statement it sees. A system error other than 0 follows the code
+// as the operating system's (isc_arg_unix).
+void zav_tap_fail_next(const char* call, long code, long systemError);
 }
 
 #include <dlfcn.h>
@@ -29,7 +30,9 @@ namespace zav::tap {
 struct Control {
     decltype(&zav_tap_set_trace) setTrace = nullptr;
     decltype(&zav_tap_set_execute_hook) setExecuteHook = nullptr;
-    decltype(&zav_tap_fail_next) failNext = nullptr;
+    decltype(&zav_tap_fail_next) failNextWithSystemError = nullptr;
+
+    void failNext(const char* call, long code) const { failNextWithSystemError(call, code, 0); }
 
     static Control Of(const std::string& tapFile) {
         // RTLD_NOLOAD: the same instance the loader uses, never a second copy.
@@ -42,12 +45,12 @@ struct Control {
             reinterpret_cast<void (*)()>(dlsym(library, "zav_tap_set_trace")));
         control.setExecuteHook = reinterpret_cast<decltype(&zav_tap_set_execute_hook)>(
             reinterpret_cast<void (*)()>(dlsym(library, "zav_tap_set_execute_hook")));
-        control.failNext = reinterpret_cast<decltype(&zav_tap_fail_next)>(
+        control.failNextWithSystemError = reinterpret_cast<decltype(&zav_tap_fail_next)>(
             reinterpret_cast<void (*)()>(dlsym(library, "zav_tap_fail_next")));
         // The loader keeps its own reference; this one only found the symbols.
         dlclose(library);
         if (control.setTrace == nullptr || control.setExecuteHook == nullptr ||
-            control.failNext == nullptr) {
+            control.failNextWithSystemError == nullptr) {
             throw std::runtime_error("not a client tap: " + tapFile);
         }
         return control;
