@@ -56,8 +56,12 @@ TEST_F(FrontEndTest, WholeRunThroughTheWidgetsUpdatesTheAccountingFile) {
     EXPECT_EQ(window.edtDatabasePath->text(), DataFolder() + "/trafik2020.zqd");
 
     QStringList seen;
+    bool closedWhileResultShown = true;
     test::DialogScript script;
-    script.Then(Answer("&Ja", seen)).Then(Answer("OK", seen));
+    script.Then(Answer("&Ja", seen)).Then([&](QWidget* dialog) {
+        closedWhileResultShown = window.close();
+        return Answer("OK", seen)(dialog);
+    });
     window.btnUpdate->click();
 
     EXPECT_TRUE(script.Done());
@@ -70,7 +74,11 @@ TEST_F(FrontEndTest, WholeRunThroughTheWidgetsUpdatesTheAccountingFile) {
                            "'Zeitungen Corona Sondersteuersatz'"),
               1);
     EXPECT_FALSE(frontEnd.Form().Datenbank()->dbMain.Connected());
+    // The close asked for while the result was shown waited for it.
+    EXPECT_FALSE(closedWhileResultShown);
+    EXPECT_FALSE(window.isVisible());
 
+    window.show();
     window.btnClose->click();
     EXPECT_FALSE(window.isVisible());
 }
