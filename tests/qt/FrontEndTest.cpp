@@ -74,7 +74,8 @@ TEST_F(FrontEndTest, WholeRunThroughTheWidgetsUpdatesTheAccountingFile) {
                            "'Zeitungen Corona Sondersteuersatz'"),
               1);
     EXPECT_FALSE(frontEnd.Form().Datenbank()->dbMain.Connected());
-    // The close asked for while the result was shown waited for it.
+    // A close that reached the window while the result was shown waited for it. (Qt itself drops
+    // the window manager's close request while a dialog is open.)
     EXPECT_FALSE(closedWhileResultShown);
     EXPECT_FALSE(window.isVisible());
 
