@@ -41,9 +41,9 @@ bool ClientMissedUtf8Name(const ISC_STATUS* status) {
     for (std::size_t i = 0; i + 1 < ISC_STATUS_LENGTH && status[i] != isc_arg_end;
          i += status[i] == isc_arg_cstring ? 3 : 2) {
         const ISC_STATUS value = status[i + 1];
-        if ((status[i] == isc_arg_win32 && (value == kWin32FileNotFound ||
-                                             value == kWin32PathNotFound ||
-                                             value == kWin32InvalidName)) ||
+        if ((status[i] == isc_arg_win32 &&
+             (value == kWin32FileNotFound || value == kWin32PathNotFound ||
+              value == kWin32InvalidName)) ||
             (status[i] == isc_arg_unix && value == kUnixNoEntry)) {
             return true;
         }
@@ -210,8 +210,8 @@ std::string TDbConnection::ParameterBlock(bool utf8Name) const {
         }
         // Beside a UTF-8 name some clients read the values in UTF-8 too, others in the system's
         // code page: only ASCII reads the same in both.
-        const bool ascii = std::all_of(value.begin(), value.end(),
-                                       [](unsigned char c) { return c < 0x80; });
+        const bool ascii =
+            std::all_of(value.begin(), value.end(), [](unsigned char c) { return c < 0x80; });
         const std::optional<std::string> converted =
             utf8Name && !ascii ? std::nullopt : ToClientCodePage(value);
         if (!converted) {

@@ -73,9 +73,7 @@ protected:
         RunEventHandler([this] { form_.btnUpdateClick(); },
                         [&](const std::string& text) {
                             errorBox = text;
-                            if (whileErrorShown_) {
-                                whileErrorShown_();
-                            }
+                            whileErrorShown_();
                         });
         form_.EventHandlerEnded();
         EXPECT_FALSE(form_.Datenbank()->dbMain.Connected()) << "connection left open";
@@ -96,7 +94,7 @@ protected:
     TForm1 form_{view_, store_, *files_};
     std::vector<std::string> before_;
     std::vector<bool> connectedWhileShown_;
-    std::function<void()> whileErrorShown_;
+    std::function<void()> whileErrorShown_ = [] {};
 };
 
 TEST_F(UpdateHandlerTest, PathThatIsNoAccountingFileIsRefusedBeforeConnecting) {
