@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <string_view>
+#include <utility>
 
 #include "app/FolderListing.h"
 #include "app/PathRules.h"
@@ -69,7 +70,10 @@ void TForm1::btnUpdateClick() {
     if (!HasAccountingExtension(view_.DatabasePath())) {
         throw UserInputError("Die ausgewählte Datei ist keine Buchhaltungsdatei.");
     }
-    dmDatenbank->Connect(view_.DatabasePath());
+    // The client library takes no extended-length prefix; POSIX paths pass as they are.
+    dmDatenbank->Connect(PathStyleOf(files_.Separator()) == PathStyle::Windows
+                             ? PathForDatabaseClient(view_.DatabasePath())
+                             : view_.DatabasePath());
     try {
         RunConnected();
     } catch (...) {
@@ -93,6 +97,9 @@ void TForm1::RunConnected() {
     }
     if (view_.TrafikSelected() &&
         view_.ShowMessage(kConfirmTrafik, DialogKind::Confirmation) == kResultYes) {
+        // Closing now would end the program before the operator learns whether the update
+        // was saved.
+        updateResultPending_ = true;
         dmDatenbank->UpdateSteuersatz();
         dmTrafikUpdate->Update();
         view_.ShowMessage("Trafik Update erfolgreich abgeschlossen", DialogKind::Information);
@@ -120,6 +127,21 @@ void TForm1::btnBrowseClick() {
 
 void TForm1::btnCloseClick() {
     view_.CloseWindow();
+}
+
+bool TForm1::FormCloseQuery() {
+    if (updateResultPending_) {
+        closeHeld_ = true;
+        return false;
+    }
+    return true;
+}
+
+void TForm1::EventHandlerEnded() {
+    updateResultPending_ = false;
+    if (std::exchange(closeHeld_, false)) {
+        view_.CloseWindow();
+    }
 }
 
 std::string TForm1::GetCurrentInstallPath() {

@@ -35,6 +35,13 @@ public:
     void btnBrowseClick();
     void btnCloseClick();
 
+    // Asked before the window closes (its close box, the task bar, the end of the session): true
+    // when it may close now. From the "Ja" to the question until the update's result has been
+    // shown, the request is held and false given; EventHandlerEnded then honours it.
+    bool FormCloseQuery();
+    // The event loop has run a handler to its end and shown the error box, if there was an error.
+    void EventHandlerEnded();
+
     // The install path from the settings store, or "" when the key or the value is missing.
     std::string GetCurrentInstallPath();
     // The one file in the folder aPath whose path ends in "2020.zqd", or aPath when there is not
@@ -53,6 +60,9 @@ private:
     ISettingsStore& settings_;
     IFileSystem& files_;
     ClientLibrary& clientLibrary_;
+    // The update has begun and its result has not yet been shown.
+    bool updateResultPending_ = false;
+    bool closeHeld_ = false;
     // dmTrafikUpdate works on dmDatenbank's connection, so it is created after it and, declared
     // after it, destroyed before it.
     std::unique_ptr<TdmDatenbank> dmDatenbank;

@@ -1,5 +1,7 @@
 #include "app/PathRules.h"
 
+#include <cctype>
+
 #include "platform/Errors.h"
 
 namespace zav {
@@ -25,6 +27,19 @@ bool HasDriveAt(std::string_view path, std::size_t pos) {
     return path.size() >= pos + 2 && IsAsciiLetter(path[pos]) && path[pos + 1] == ':';
 }
 
+bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view start) {
+    if (text.size() < start.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < start.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(text[i])) !=
+            std::tolower(static_cast<unsigned char>(start[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Windows counts a path in UTF-16 units: one per character, two for one beyond the BMP.
 std::size_t Utf16Length(std::string_view text) {
     std::size_t units = 0;
@@ -45,6 +60,29 @@ PathStyle PathStyleOf(char separator) {
 
 bool HasExtendedLengthPrefix(std::string_view path) {
     return path.substr(0, kExtendedLengthPrefix.size()) == kExtendedLengthPrefix;
+}
+
+std::string PathForDatabaseClient(std::string_view path) {
+    if (!HasExtendedLengthPrefix(path)) {
+        return std::string(path);
+    }
+    const std::string_view rest = path.substr(kExtendedLengthPrefix.size());
+    std::string plain;
+    if (HasDriveAt(rest, 0) && rest.size() > 2 && rest[2] == '\\') {
+        plain = rest;
+    } else if (StartsWithIgnoringAsciiCase(rest, "UNC\\")) {
+        plain = "\\\\" + std::string(rest.substr(4));
+    } else {
+        throw UserInputError("Der Pfad '" + std::string(path) +
+                             "' kann nicht an die Datenbank übergeben werden. Bitte wählen Sie "
+                             "die Datei über einen Laufwerksbuchstaben (C:\\…) oder eine "
+                             "Netzwerkfreigabe (\\\\Server\\Freigabe\\…) aus.");
+    }
+    // Without the prefix the system's limit holds again.
+    if (IsPathTooLong(plain)) {
+        throw UserInputError("Der angegebene Pfad ist zu lang");
+    }
+    return plain;
 }
 
 bool IsPathTooLong(std::string_view path) {

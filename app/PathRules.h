@@ -18,6 +18,12 @@ PathStyle PathStyleOf(char separator);
 // "\\?\" at the start of the path.
 bool HasExtendedLengthPrefix(std::string_view path);
 
+// The path as the database client takes it, which would read "\\?\C" as a server's name:
+// \\?\C:\… becomes C:\…, \\?\UNC\server\share\… becomes \\server\share\…, any other path
+// stays as it is. Throws UserInputError for another kind of prefixed path and for one that is too
+// long without its prefix.
+std::string PathForDatabaseClient(std::string_view path);
+
 // 260 or more characters (counted as Windows counts them, in UTF-16 units) without the prefix.
 bool IsPathTooLong(std::string_view path);
 

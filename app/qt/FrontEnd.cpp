@@ -33,6 +33,7 @@ QString ApplicationTitleOf(const QString& executablePath) {
 FrontEnd::FrontEnd(ISettingsStore& settings, IFileSystem& files, const QString& applicationTitle)
     : applicationTitle_(applicationTitle), view_(window_), form_(view_, settings, files) {
     window_.setWindowIcon(CreateAppIcon());
+    window_.closeQuery = [this] { return form_.FormCloseQuery(); };
     QObject::connect(window_.btnUpdate, &QPushButton::clicked,
                      [this] { Run([this] { form_.btnUpdateClick(); }); });
     QObject::connect(window_.btnBrowse, &QPushButton::clicked,
@@ -55,6 +56,7 @@ void FrontEnd::Run(const std::function<void()>& handler) {
         }
         ShowErrorBox(owner, applicationTitle_, QString::fromStdString(text));
     });
+    form_.EventHandlerEnded();
 }
 
 }  // namespace zav::qt

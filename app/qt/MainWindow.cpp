@@ -1,5 +1,6 @@
 #include "app/qt/MainWindow.h"
 
+#include <QCloseEvent>
 #include <QFont>
 #include <QGuiApplication>
 #include <QScreen>
@@ -77,6 +78,14 @@ MainWindow::MainWindow() : dpi_(ScreenDpi()) {
     ckbCheckJahr->setChecked(true);
     edtDatabasePath->setFocus();
     resize(layout->sizeHint());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (closeQuery && !closeQuery()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 }  // namespace zav::qt

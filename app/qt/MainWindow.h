@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QWidget>
+#include <functional>
 
 namespace zav::qt {
 
@@ -27,6 +28,12 @@ public:
     QPushButton* btnUpdate;
     QPushButton* btnClose;
     QCheckBox* ckbCheckJahr;
+
+    // Asked before the window closes; false keeps it open.
+    std::function<bool()> closeQuery;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     int dpi_;

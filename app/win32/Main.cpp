@@ -70,7 +70,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         return 1;
     }
     window->SetEvents({[&form] { form->btnBrowseClick(); }, [&form] { form->btnUpdateClick(); },
-                       [&form] { form->btnCloseClick(); }});
+                       [&form] { form->btnCloseClick(); },
+                       [&form] { return form->FormCloseQuery(); },
+                       [&form] { form->EventHandlerEnded(); }});
 
     // An error while the window is being created is shown before it opens; it opens all the same.
     zav::RunEventHandler([&form] { form->FormCreate(); }, showErrorBox);

@@ -261,8 +261,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case WM_CLOSE:
-            DestroyWindow(window_);
+            if (MayClose()) {
+                DestroyWindow(window_);
+            }
             return 0;
+        case WM_QUERYENDSESSION:
+            return MayClose() ? TRUE : FALSE;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
@@ -296,7 +300,14 @@ void MainWindow::OnCommand(int id) {
     }
     if (*handler) {
         RunEventHandler(*handler, showErrorBox_);
+        if (events_.handlerEnded) {
+            events_.handlerEnded();
+        }
     }
+}
+
+bool MainWindow::MayClose() {
+    return !events_.closeQuery || events_.closeQuery();
 }
 
 std::string MainWindow::DatabasePath() const {

@@ -12,11 +12,15 @@
 
 namespace zav::win32 {
 
-// What the window forwards; each is run the way the event loop runs a handler.
+// What the window forwards; each click is run the way the event loop runs a handler.
 struct MainWindowEvents {
     std::function<void()> browseClick;
     std::function<void()> updateClick;
     std::function<void()> closeClick;
+    // Before the window closes or the session ends: false keeps the window open.
+    std::function<bool()> closeQuery;
+    // After a click's handler has ended and its error, if any, has been shown.
+    std::function<void()> handlerEnded;
 };
 
 // The main window "ZAV - Corona Update" with its controls, and the view its handlers work on.
@@ -52,6 +56,7 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCommand(int id);
+    bool MayClose();
     void CreateControls();
     void ApplyDpi(int dpi);
     void LayoutControls();

@@ -39,6 +39,13 @@ public:
     using DatabaseError::DatabaseError;
 };
 
+// The client library could not take the database file's name: the ANSI code page cannot hold it,
+// and in UTF-8 the client refused it or looked for another file.
+class ClientFileNameError : public DatabaseError {
+public:
+    using DatabaseError::DatabaseError;
+};
+
 // A write met rows that another program holds or changed meanwhile: the wait for them ran out.
 class LockConflictError : public DatabaseError {
 public:

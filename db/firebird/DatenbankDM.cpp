@@ -23,6 +23,14 @@ std::string AccessDeniedText(DatabaseFileAccessError::Denial denial, const std::
            "': Die Rechte der Datei oder ihres Ordners erlauben das Öffnen nicht.";
 }
 
+// The client's own text would speak of a missing file or a bad parameter, in English.
+std::string UnusableNameText(const std::string& path) {
+    return "Die Buchhaltungsdatei '" + path +
+           "' kann nicht geöffnet werden: Ihr Pfad enthält Zeichen, die der Datenbank-Client "
+           "dieser Installation nicht verwenden kann. Bitte verwenden Sie einen Ordner und einen "
+           "Dateinamen ohne solche Zeichen (zum Beispiel ohne Akzente und fremde Schriftzeichen).";
+}
+
 }  // namespace
 
 TdmDatenbank::TdmDatenbank(ClientLibrary& library)
@@ -46,6 +54,9 @@ void TdmDatenbank::Connect(const std::string& aDbFilePath) {
     } catch (const DatabaseFileAccessError& error) {
         throw DatabaseFileAccessError(AccessDeniedText(error.GetDenial(), aDbFilePath),
                                       error.SqlCode(), error.EngineCode(), error.GetDenial());
+    } catch (const ClientFileNameError& error) {
+        throw ClientFileNameError(UnusableNameText(aDbFilePath), error.SqlCode(),
+                                  error.EngineCode());
     }
 }
 

@@ -8,12 +8,44 @@
 #include "db/firebird/FaultAdvice.h"
 #include "db/firebird/FbClient.h"
 #include "db/firebird/StatusVector.h"
+#include "platform/FileSystem.h"
 
 namespace zav {
 namespace {
 
 constexpr const char* kDpbPrefix = "isc_dpb_";
 constexpr std::size_t kMaxDpbValue = 255;  // one length byte
+
+// After an attach with the name in UTF-8: the client refused the flag, or found no file by that
+// name (it read the name otherwise).
+bool ClientMissedUtf8Name(const ISC_STATUS* status) {
+    const std::vector<long> codes = ErrorCodes(status);
+    if (codes.empty()) {
+        return false;
+    }
+    if (codes.front() == isc_bad_dpb_form || codes.front() == isc_bad_dpb_content) {
+        return true;
+    }
+    if (codes.front() != isc_io_error) {
+        return false;
+    }
+    // The system's reason, after the client's codes: no such file or folder, or no valid name.
+    constexpr long kWin32FileNotFound = 2;
+    constexpr long kWin32PathNotFound = 3;
+    constexpr long kWin32InvalidName = 123;
+    constexpr long kUnixNoEntry = 2;  // ENOENT
+    for (std::size_t i = 0; i + 1 < ISC_STATUS_LENGTH && status[i] != isc_arg_end;
+         i += status[i] == isc_arg_cstring ? 3 : 2) {
+        const ISC_STATUS value = status[i + 1];
+        if ((status[i] == isc_arg_win32 &&
+             (value == kWin32FileNotFound || value == kWin32PathNotFound ||
+              value == kWin32InvalidName)) ||
+            (status[i] == isc_arg_unix && value == kUnixNoEntry)) {
+            return true;
+        }
+    }
+    return false;
+}
 
 std::string LowerAscii(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -44,8 +76,12 @@ void TDbConnection::Open() {
     if (databaseName_.empty()) {
         throw DatabaseError("Datenbankname fehlt");
     }
-    const std::string block = ParameterBlock();
-    const std::string path = ToClientCodePage(databaseName_);
+    // In the system's code page when it holds the name exactly, else in UTF-8 with the flag that
+    // client libraries since Firebird 2.5 understand; never under a name changed on the way.
+    const std::optional<std::string> systemName = ToClientCodePage(databaseName_);
+    const bool utf8Name = !systemName.has_value();
+    const std::string path = systemName.value_or(databaseName_);
+    const std::string block = ParameterBlock(utf8Name);
     StatusVector status;
     isc_db_handle handle{};
     if (api_.attachDatabase(status.get(), 0, path.c_str(), &handle,
@@ -54,6 +90,11 @@ void TDbConnection::Open() {
             const DatabaseError error = ErrorFromStatus(api_, status.status);
             throw DatabaseFileAccessError(error.what(), error.SqlCode(), error.EngineCode(),
                                           *denial);
+        }
+        if (utf8Name && ClientMissedUtf8Name(status.status) &&
+            CreatePlatformFileSystem()->FileExists(databaseName_)) {
+            const DatabaseError error = ErrorFromStatus(api_, status.status);
+            throw ClientFileNameError(error.what(), error.SqlCode(), error.EngineCode());
         }
         Raise(status, ClientCall::Attachment);
     }
@@ -150,7 +191,7 @@ void TDbConnection::CloseForcibly() noexcept {
     closingForcibly_ = false;
 }
 
-std::string TDbConnection::ParameterBlock() const {
+std::string TDbConnection::ParameterBlock(bool utf8Name) const {
     std::string block(1, static_cast<char>(isc_dpb_version1));
     for (const std::string& line : params_) {
         if (line.empty()) {
@@ -170,13 +211,28 @@ std::string TDbConnection::ParameterBlock() const {
         } else {
             throw DatabaseError("Unbekannter Datenbankparameter '" + name + "'");
         }
-        const std::string bytes = ToClientCodePage(value);
+        // Beside a UTF-8 name some clients read the values in UTF-8 too, others in the system's
+        // code page: only ASCII reads the same in both.
+        const bool ascii =
+            std::all_of(value.begin(), value.end(), [](unsigned char c) { return c < 0x80; });
+        const std::optional<std::string> converted =
+            utf8Name && !ascii ? std::nullopt : ToClientCodePage(value);
+        if (!converted) {
+            throw DatabaseError("Der Wert des Datenbankparameters '" + name +
+                                "' enthält Zeichen, die der Datenbank-Client nicht unverändert "
+                                "übernehmen kann");
+        }
+        const std::string& bytes = *converted;
         if (bytes.size() > kMaxDpbValue) {
             throw DatabaseError("Der Wert des Datenbankparameters '" + name + "' ist zu lang");
         }
         block += code;
         block += static_cast<char>(bytes.size());
         block += bytes;
+    }
+    if (utf8Name) {
+        block += static_cast<char>(isc_dpb_utf8_filename);
+        block += '\0';  // a flag: no value
     }
     return block;
 }

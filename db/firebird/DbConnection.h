@@ -68,7 +68,8 @@ private:
     // that refuses to detach is cut off first, so none stays behind in the process. Safe to call
     // when already closed, and from within itself.
     void CloseForcibly() noexcept;
-    std::string ParameterBlock() const;
+    // The attach parameters; utf8Name adds the flag that the database name is in UTF-8.
+    std::string ParameterBlock(bool utf8Name) const;
     void ReadDialect();
 
     const FbClient& api_;

@@ -11,8 +11,8 @@
 namespace zav {
 
 #ifdef _WIN32
-std::string ToClientCodePage(const std::string& utf8) {
-    return win32::Utf16ToAnsi(win32::ToUtf16(utf8));
+std::optional<std::string> ToClientCodePage(const std::string& utf8) {
+    return win32::Utf8ToCodePageExactly(utf8, CP_ACP);
 }
 
 std::string FromClientCodePage(const std::string& bytes) {
@@ -24,7 +24,7 @@ std::string FromClientCodePage(const std::string& bytes) {
 }
 #else
 // The locale's code page is normally UTF-8 here, so a path with umlauts still names the file.
-std::string ToClientCodePage(const std::string& utf8) {
+std::optional<std::string> ToClientCodePage(const std::string& utf8) {
     return utf8;
 }
 

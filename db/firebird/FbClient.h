@@ -2,6 +2,7 @@
 
 #include <ibase.h>
 
+#include <optional>
 #include <string>
 #include <type_traits>
 
@@ -38,8 +39,9 @@ struct FbClient {
 };
 
 // Text for the client library: the database path and parameter values go in the system's 8-bit
-// code page (the ANSI code page on Windows; on other systems the bytes pass unchanged).
-std::string ToClientCodePage(const std::string& utf8);
+// code page (the ANSI code page on Windows; on other systems the bytes pass unchanged). Nothing
+// when that code page cannot hold the text exactly: the client must never get another name.
+std::optional<std::string> ToClientCodePage(const std::string& utf8);
 // Text from the client library (error messages, which may quote a path) back to UTF-8.
 std::string FromClientCodePage(const std::string& bytes);
 

@@ -47,8 +47,15 @@ std::wstring AnsiToUtf16(std::string_view text) {
     return Widen(text, CP_ACP);
 }
 
-std::string Utf16ToAnsi(std::wstring_view text) {
-    return Narrow(text, CP_ACP);
+std::optional<std::string> Utf8ToCodePageExactly(std::string_view text, unsigned codePage) {
+    const std::wstring wide = ToUtf16(text);
+    std::string converted = Narrow(wide, codePage);
+    // Windows puts look-alikes ("c" for "č") or its default character in for what the code page
+    // lacks; only a conversion that gives the same text back is exact, in every code page.
+    if (Widen(converted, codePage) != wide) {
+        return std::nullopt;
+    }
+    return converted;
 }
 
 std::string ToLowerCase(std::string_view text) {

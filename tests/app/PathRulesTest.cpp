@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "app/PathRules.h"
 #include "platform/Errors.h"
@@ -95,6 +96,25 @@ TEST(PathRules, DriveLetterAfterOptionalPrefixInEitherCase) {
     EXPECT_FALSE(BeginsWithExistingDrive("D:\\Daten", drives));
     EXPECT_FALSE(BeginsWithExistingDrive("/home/x", drives));
     EXPECT_FALSE(BeginsWithExistingDrive("C:\\x", std::bitset<26>()));
+}
+
+TEST(PathRules, DatabaseClientGetsThePathWithoutThePrefix) {
+    const std::pair<std::string, std::string> cases[] = {
+        {kPrefix + "C:\\Trafik\\Daten\\Firma2020.zqd", "C:\\Trafik\\Daten\\Firma2020.zqd"},
+        {kPrefix + "unc\\srv\\Freigabe\\a.zqd", "\\\\srv\\Freigabe\\a.zqd"},
+        {"C:\\Daten\\a.zqd", "C:\\Daten\\a.zqd"},
+    };
+    for (const auto& [path, plain] : cases) {
+        EXPECT_EQ(PathForDatabaseClient(path), plain) << path;
+    }
+    const std::string volume = kPrefix + "Volume{12345678-1234-1234-1234-123456789abc}\\a.zqd";
+    EXPECT_EQ(ThrownMessage([&] { (void)PathForDatabaseClient(volume); }),
+              "Der Pfad '" + volume +
+                  "' kann nicht an die Datenbank übergeben werden. Bitte wählen Sie die Datei "
+                  "über einen Laufwerksbuchstaben (C:\\…) oder eine Netzwerkfreigabe "
+                  "(\\\\Server\\Freigabe\\…) aus.");
+    EXPECT_EQ(ThrownMessage([&] { (void)PathForDatabaseClient(kPrefix + PathOfLength(260)); }),
+              "Der angegebene Pfad ist zu lang");
 }
 
 struct FolderCase {

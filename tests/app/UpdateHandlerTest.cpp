@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "FakeSettingsStore.h"
@@ -69,7 +71,11 @@ protected:
     std::string ClickUpdate() {
         std::string errorBox;
         RunEventHandler([this] { form_.btnUpdateClick(); },
-                        [&](const std::string& text) { errorBox = text; });
+                        [&](const std::string& text) {
+                            errorBox = text;
+                            whileErrorShown_();
+                        });
+        form_.EventHandlerEnded();
         EXPECT_FALSE(form_.Datenbank()->dbMain.Connected()) << "connection left open";
         return errorBox;
     }
@@ -88,6 +94,7 @@ protected:
     TForm1 form_{view_, store_, *files_};
     std::vector<std::string> before_;
     std::vector<bool> connectedWhileShown_;
+    std::function<void()> whileErrorShown_ = [] {};
 };
 
 TEST_F(UpdateHandlerTest, PathThatIsNoAccountingFileIsRefusedBeforeConnecting) {
@@ -230,6 +237,33 @@ TEST_F(UpdateHandlerTest, RefusedCommitIsNoSuccessAndLeavesTheDataAsBefore) {
     EXPECT_EQ(after.front(), "1");  // the 5 % rate, complete on its own
     after.front() = before_.front();
     EXPECT_EQ(after, before_);
+}
+
+// A close request reaches the handler only while a dialog or the error box is open.
+TEST_F(UpdateHandlerTest, CloseDuringTheUpdateWaitsUntilItsResultHasBeenShown) {
+    // Per request: whether the window may close, and how often it had been closed by then.
+    std::vector<std::pair<bool, int>> requests;
+    const auto requestClose = [&] {
+        requests.emplace_back(form_.FormCloseQuery(), view_.closeRequests);
+    };
+    view_.whileShown = [&](const ScriptedView::Shown&) { requestClose(); };
+    whileErrorShown_ = requestClose;
+    db_.Execute("CREATE EXCEPTION E_ABGELEHNT 'Abgelehnt im Test'");
+    db_.Execute(
+        "CREATE TRIGGER T_REJECT FOR ARTIKEL BEFORE INSERT AS BEGIN EXCEPTION E_ABGELEHNT; END");
+    view_.answers = {kResultYes};
+    EXPECT_NE(ClickUpdate(), "");
+    // The question lets the window close (before anything is written); the error box does not.
+    EXPECT_EQ(requests, (std::vector<std::pair<bool, int>>{{true, 0}, {false, 0}}));
+    EXPECT_EQ(view_.closeRequests, 1);
+
+    db_.Execute("DROP TRIGGER T_REJECT");
+    requests.clear();
+    view_.answers = {kResultYes, kResultOk};
+    EXPECT_EQ(ClickUpdate(), "");
+    EXPECT_EQ(requests, (std::vector<std::pair<bool, int>>{{true, 1}, {false, 1}}));
+    EXPECT_EQ(view_.closeRequests, 2);
+    EXPECT_TRUE(form_.FormCloseQuery());
 }
 
 TEST_F(UpdateHandlerTest, UnreadableFileReportsTheClientsErrorWithoutDisconnecting) {

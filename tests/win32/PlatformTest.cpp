@@ -293,6 +293,16 @@ TEST(WinTextTest, ConvertsBetweenUtf8AndUtf16) {
     EXPECT_EQ(ToUtf8(L""), "");
 }
 
+TEST(WinTextTest, ConvertsToACodePageOnlyWhenItHoldsTheTextExactly) {
+    EXPECT_EQ(win32::Utf8ToCodePageExactly("C:\\Müller", 1252), "C:\\M\xfcller");
+    // Windows would put look-alikes or "?" in: Kovacevic, Ðordevic, Sahin.
+    for (const char* name : {"Kovačević2020.zqd", "C:\\Trafik Đorđević", "Бухгалтерия", "Şahin"}) {
+        EXPECT_EQ(win32::Utf8ToCodePageExactly(name, 1252), std::nullopt) << name;
+    }
+    EXPECT_EQ(win32::Utf8ToCodePageExactly("Бухгалтерия", 1251),
+              "\xc1\xf3\xf5\xe3\xe0\xeb\xf2\xe5\xf0\xe8\xff");
+}
+
 TEST(WinTextTest, LowerCasesEveryLetterTheSystemKnows) {
     EXPECT_EQ(win32::ToLowerCase("ZAŁÓG ÄÖÜ ПРОГРАММА 2020"), "załóg äöü программа 2020");
     EXPECT_EQ(win32::ToLowerCase(""), "");
