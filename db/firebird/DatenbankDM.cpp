@@ -40,6 +40,8 @@ TdmDatenbank::TdmDatenbank(ClientLibrary& library)
     trMain.SetAutoStopAction(TransactionAction::Commit);
     trMain.SetDefaultAction(TransactionAction::Commit);
     trMain.SetLockTimeoutSeconds(kLockTimeoutSeconds);
+    // A server that does not answer would hold the attach for minutes.
+    dbMain.SetConnectTimeoutSeconds(kLockTimeoutSeconds);
     // A snapshot passes over another program's unsaved 5 % rate or group and the run would add a
     // second one; a read that waits for it ends with the lock advice instead.
     trMain.SetReadsWaitForUnsavedRows(true);

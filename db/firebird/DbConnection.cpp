@@ -230,6 +230,10 @@ std::string TDbConnection::ParameterBlock(bool utf8Name) const {
         block += static_cast<char>(bytes.size());
         block += bytes;
     }
+    if (connectTimeoutSeconds_ > 0) {
+        AppendNumberItem(block, static_cast<char>(isc_dpb_connect_timeout),
+                         static_cast<std::uint32_t>(connectTimeoutSeconds_));
+    }
     if (utf8Name) {
         block += static_cast<char>(isc_dpb_utf8_filename);
         block += '\0';  // a flag: no value

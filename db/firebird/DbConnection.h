@@ -31,6 +31,8 @@ public:
     const std::string& DatabaseName() const { return databaseName_; }
     // Lines "name=value"; only user_name and password are understood.
     std::vector<std::string>& Params() { return params_; }
+    // How long an attach through a server waits for it to answer; 0 leaves it to the client.
+    void SetConnectTimeoutSeconds(int aSeconds) { connectTimeoutSeconds_ = aSeconds; }
 
     // Attaches; does nothing when open.
     void Open();
@@ -77,6 +79,7 @@ private:
     std::vector<std::string> params_;
     ClientHandle handle_{};
     int sqlDialect_;
+    int connectTimeoutSeconds_ = 0;
     bool closingForcibly_ = false;
     std::atomic<Interruption> interruption_ = Interruption::None;
     std::vector<TDbTransaction*> transactions_;

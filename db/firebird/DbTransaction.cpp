@@ -102,13 +102,8 @@ std::string TDbTransaction::ParameterBlock() const {
     if (lockTimeoutSeconds_ <= 0) {
         return block;
     }
-    block += static_cast<char>(isc_tpb_lock_timeout);
-    block += static_cast<char>(4);
-    // The value as four bytes, least significant first.
-    auto value = static_cast<std::uint32_t>(lockTimeoutSeconds_);
-    for (int i = 0; i < 4; ++i, value >>= 8) {
-        block += static_cast<char>(value & 0xFF);
-    }
+    AppendNumberItem(block, static_cast<char>(isc_tpb_lock_timeout),
+                     static_cast<std::uint32_t>(lockTimeoutSeconds_));
     return block;
 }
 

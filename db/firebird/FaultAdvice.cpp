@@ -50,6 +50,10 @@ const Advice kAdvice[] = {
      {isc_net_read_err, isc_net_write_err, isc_lost_db_connection},
      "Die Verbindung zum Datenbankserver ist abgebrochen; was noch nicht gespeichert war, ist "
      "verworfen. Bitte starten Sie das Update erneut, sobald der Server wieder erreichbar ist."},
+    {Fault::ConnectionRejected,
+     {isc_connect_reject},
+     "Der Datenbankserver antwortet nicht oder hat die Verbindung abgelehnt. Bitte prüfen Sie den "
+     "Server und starten Sie das Update danach erneut."},
     {Fault::DiskFull,
      {},
      "Auf dem Laufwerk der Buchhaltungsdatei ist kein Platz mehr frei. Bitte schaffen Sie Platz "

@@ -15,6 +15,7 @@ enum class Fault {
     ServerNotAnswering,  // the run overran its bound and the server did not answer the cancel
     CommitOutcomeUnknown,
     ConnectionLost,
+    ConnectionRejected,  // no connection: the server did not answer the attach, or refused it
     ServerShutDown,
     ReadOnlyDatabase,
     DiskFull,

@@ -10,6 +10,14 @@
 
 namespace zav {
 
+void AppendNumberItem(std::string& block, char code, std::uint32_t value) {
+    block += code;
+    block += static_cast<char>(4);
+    for (int i = 0; i < 4; ++i, value >>= 8) {
+        block += static_cast<char>(value & 0xFF);
+    }
+}
+
 #ifdef _WIN32
 std::optional<std::string> ToClientCodePage(const std::string& utf8) {
     return win32::Utf8ToCodePageExactly(utf8, CP_ACP);

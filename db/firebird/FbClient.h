@@ -2,6 +2,7 @@
 
 #include <ibase.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <type_traits>
@@ -37,6 +38,10 @@ struct FbClient {
     // Optional (older client libraries lack it): cuts an attachment off that will not detach.
     decltype(&::fb_cancel_operation) cancelOperation = nullptr;
 };
+
+// Appends a parameter block's item with a four-byte number, least significant byte first, as the
+// client library reads the numbers of its parameter blocks.
+void AppendNumberItem(std::string& block, char code, std::uint32_t value);
 
 // Text for the client library: the database path and parameter values go in the system's 8-bit
 // code page (the ANSI code page on Windows; on other systems the bytes pass unchanged). Nothing

@@ -250,6 +250,14 @@ TEST_F(BesideAServer, FrozenServerEndsTheRunWithinTheBound) {
     EXPECT_THAT(errorBox, StartsWith(LeadSentence(Fault::ServerNotAnswering)));
     ExpectNothingLeft();
     ExpectALaterRunCompletes();
+
+    // Frozen before the run: the attach itself ends within the bound.
+    server_.Freeze(true);
+    const auto [attachError, attachBounded] =
+        RunBounded([&] { return RunUpdateLikeTheButton(remote_); });
+    server_.Freeze(false);
+    EXPECT_TRUE(attachBounded);
+    EXPECT_THAT(attachError, StartsWith(LeadSentence(Fault::ConnectionRejected)));
 }
 
 // The faults an operator can act on lead with German, then the engine's text: made through the
