@@ -5,9 +5,9 @@
 
 #include "db/firebird/DatabaseErrors.h"
 #include "db/firebird/DbTransaction.h"
-#include "db/firebird/FaultAdvice.h"
-#include "db/firebird/FbClient.h"
-#include "db/firebird/StatusVector.h"
+#include "db/firebird/internal/FaultAdvice.h"
+#include "db/firebird/internal/FbClient.h"
+#include "db/firebird/internal/StatusVector.h"
 #include "platform/FileSystem.h"
 
 namespace zav {

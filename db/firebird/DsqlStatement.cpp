@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "db/firebird/DbConnection.h"
-#include "db/firebird/FbClient.h"
 #include "db/firebird/ParamScan.h"
-#include "db/firebird/ResultRow.h"
-#include "db/firebird/StatusVector.h"
+#include "db/firebird/internal/FbClient.h"
+#include "db/firebird/internal/ResultRow.h"
+#include "db/firebird/internal/StatusVector.h"
 #include "db/values/Windows1252.h"
 
 namespace zav {

@@ -1,4 +1,4 @@
-#include "db/firebird/StatusVector.h"
+#include "db/firebird/internal/StatusVector.h"
 
 #include <algorithm>
 
@@ -6,10 +6,10 @@ namespace zav {
 namespace {
 
 constexpr long kSqlCodeServerUnavailable = -902;
-constexpr long kUnixAccessDenied = 13;  // EACCES
-constexpr long kWin32AccessDenied = 5;  // ERROR_ACCESS_DENIED
-constexpr long kUnixNoSpace = 28;       // ENOSPC
-constexpr long kWin32DiskFull = 112;    // ERROR_DISK_FULL
+constexpr long kUnixAccessDenied = 13;     // EACCES
+constexpr long kWin32AccessDenied = 5;     // ERROR_ACCESS_DENIED
+constexpr long kUnixNoSpace = 28;          // ENOSPC
+constexpr long kWin32DiskFull = 112;       // ERROR_DISK_FULL
 constexpr long kWin32HandleDiskFull = 39;  // ERROR_HANDLE_DISK_FULL
 
 // One gds code with the arguments that follow it in the vector.

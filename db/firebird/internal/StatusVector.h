@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "db/firebird/DatabaseErrors.h"
-#include "db/firebird/FbClient.h"
+#include "db/firebird/internal/FbClient.h"
 
 namespace zav {
 

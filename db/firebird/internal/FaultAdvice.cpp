@@ -1,11 +1,11 @@
-#include "db/firebird/FaultAdvice.h"
+#include "db/firebird/internal/FaultAdvice.h"
 
 #include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
 
-#include "db/firebird/StatusVector.h"
+#include "db/firebird/internal/StatusVector.h"
 
 namespace zav {
 namespace {
