@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "app/UpdateRun.h"
 #include "bench/BareReplay.h"
 #include "bench/CallTrace.h"
 #include "bench/GeneratedDatabase.h"
@@ -28,7 +29,6 @@
 #include "db/firebird/DbQuery.h"
 #include "db/firebird/DbTransaction.h"
 #include "support/ClientTap.h"
-#include "support/ConfirmedUpdate.h"
 #include "update/TrafikUpdateDM.h"
 
 namespace zav::bench {
@@ -124,7 +124,7 @@ std::vector<TracedCall> TraceUpdate(const std::string& path) {
         },
         &lines);
     try {
-        test::RunConfirmedUpdate(modules.datenbank, modules.trafikUpdate, path);
+        RunUpdate(modules.datenbank, modules.trafikUpdate, path);
     } catch (...) {
         tap.setTrace(nullptr, nullptr);
         throw;
@@ -246,9 +246,8 @@ Row Measure(const std::string& folder, DatabaseSize size, int runs, std::optiona
             }
             const std::string path = database.FreshCopy(kMethodNames[method]);
             if (method == kOurs) {
-                row.runs[method].push_back(TimeOf([&] {
-                    test::RunConfirmedUpdate(modules.datenbank, modules.trafikUpdate, path);
-                }));
+                row.runs[method].push_back(
+                    TimeOf([&] { RunUpdate(modules.datenbank, modules.trafikUpdate, path); }));
             } else if (method == kBare) {
                 row.runs[method].push_back(TimeOf([&] { ReplayOnClient(calls, path); }));
             } else {
