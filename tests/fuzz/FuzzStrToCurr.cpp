@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const std::string literal = zav::SqlCurr(value);
-    zav::SetFormatSettings(zav::FormatSettings::EnglishUS());
+    zav::SetFormatSettings(zav::test::EnglishUSFormats());
     if (zav::StrToCurr(literal) != value) {
         zav::fuzz::Fail("literal does not read back", input.text + " -> " + literal);
     }

@@ -10,6 +10,7 @@
 #include "db/values/FormatSettings.h"
 #include "db/values/NumberFormat.h"
 #include "db/values/SqlUtils.h"
+#include "support/FormatSamples.h"
 
 namespace zav {
 namespace {
@@ -103,7 +104,7 @@ std::string Reference(double value) {
 class SqlFloatReferenceTest : public ::testing::Test {
 protected:
     FormatSettingsRestorer restore_;
-    void SetUp() override { SetFormatSettings(FormatSettings::German()); }
+    void SetUp() override { SetFormatSettings(test::GermanFormats()); }
 };
 
 TEST_F(SqlFloatReferenceTest, RandomBitPatterns) {

@@ -13,6 +13,7 @@
 #include "db/values/FormatSettings.h"
 #include "db/values/SqlUtils.h"
 #include "platform/LocaleFormat.h"
+#include "support/FormatSamples.h"
 
 namespace zav {
 namespace {
@@ -87,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Bytes of any value, quotes left open and letters the writer does not know all come out as
 // written, and the writer ends.
 TEST(DateWriterTest, WritesWhatItDoesNotKnowAsItStands) {
-    const FormatSettings de = FormatSettings::German();
+    const FormatSettings de = test::GermanFormats();
     const double value = At(2020, 3, 15, 14, 5, 9);
     EXPECT_EQ(FormatDateTime("\xff\x80 d", value, de), "\xff\x80 15");
     EXPECT_EQ(FormatDateTime("gkq 'h", value, de), "gkq h");
@@ -99,7 +100,7 @@ TEST(DateWriterTest, WritesWhatItDoesNotKnowAsItStands) {
 // Before the epoch the day is cut toward zero first; a fraction that rounds up to a whole day
 // stays on that day.
 TEST(DateWriterTest, NegativeDateNearAWholeDayKeepsItsDay) {
-    const FormatSettings de = FormatSettings::German();
+    const FormatSettings de = test::GermanFormats();
     EXPECT_EQ(FormatDateTime("dd.MM.yyyy hh:nn:ss.zzz", -0.99999999999, de),
               "30.12.1899 23:59:59.999");
     EXPECT_EQ(FormatDateTime("dd.MM.yyyy hh:nn", -1.5, de), "29.12.1899 12:00");
