@@ -14,6 +14,8 @@ namespace {
 
 // Enough columns for most selects; a wider result is described a second time.
 constexpr int kInitialColumns = 32;
+// What isc_dsql_fetch gives after the last row.
+constexpr ISC_STATUS kNoMoreRows = 100;
 
 }  // namespace
 
@@ -26,6 +28,7 @@ DsqlStatement::~DsqlStatement() {
 
 void DsqlStatement::Prepare(ClientHandle* transaction, const std::string& sql) {
     const std::string text = Utf8ToWindows1252(ScanSqlParameters(sql).text);
+    DropQuietly();  // a statement prepared before
     StatusVector status;
     if (api_.dsqlAllocStatement2(status.get(), connection_.Handle(), &handle_) != 0) {
         handle_ = {};
@@ -93,7 +96,7 @@ bool DsqlStatement::Fetch(ResultRow& row) {
     StatusVector status;
     const ISC_STATUS result =
         api_.dsqlFetch(status.get(), &handle_, SQLDA_VERSION1, row.Descriptor());
-    if (result == 100) {
+    if (result == kNoMoreRows) {
         return false;
     }
     if (result != 0) {

@@ -22,9 +22,9 @@ public:
 
     bool Prepared() const { return handle_ != ClientHandle{}; }
 
-    // Runs the parameter scan, allocates the handle and prepares the text (UTF-8, sent as
-    // Windows-1252) in the transaction with the connection's dialect. On failure nothing stays
-    // allocated.
+    // Runs the parameter scan, frees a statement prepared before, allocates the handle and
+    // prepares the text (UTF-8, sent as Windows-1252) in the transaction with the connection's
+    // dialect. On failure nothing stays allocated.
     void Prepare(ClientHandle* transaction, const std::string& sql);
     // Describes the result columns into row and gives them buffers.
     void Describe(ResultRow& row);

@@ -1,73 +1,75 @@
 #include "db/firebird/internal/StatusVector.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace zav {
 namespace {
 
 constexpr long kSqlCodeServerUnavailable = -902;
-constexpr long kUnixAccessDenied = 13;     // EACCES
-constexpr long kWin32AccessDenied = 5;     // ERROR_ACCESS_DENIED
-constexpr long kUnixNoSpace = 28;          // ENOSPC
-constexpr long kWin32DiskFull = 112;       // ERROR_DISK_FULL
-constexpr long kWin32HandleDiskFull = 39;  // ERROR_HANDLE_DISK_FULL
-
-// One gds code with the arguments that follow it in the vector.
-struct StatusCode {
-    long code = 0;
-    std::vector<std::string> texts;
-    bool systemDeniedAccess = false;  // an errno or Windows error "access denied" follows
-};
-
-std::vector<StatusCode> ParseStatus(const ISC_STATUS* status) {
-    std::vector<StatusCode> parsed;
-    std::size_t i = 0;
-    while (i + 1 < ISC_STATUS_LENGTH && status[i] != isc_arg_end) {
-        const ISC_STATUS kind = status[i];
-        const ISC_STATUS value = status[i + 1];
-        if (kind == isc_arg_gds) {
-            parsed.push_back({static_cast<long>(value), {}, false});
-        } else if (!parsed.empty() && (kind == isc_arg_string || kind == isc_arg_interpreted) &&
-                   value != 0) {
-            parsed.back().texts.emplace_back(reinterpret_cast<const char*>(value));
-        } else if (!parsed.empty() && kind == isc_arg_cstring && i + 2 < ISC_STATUS_LENGTH &&
-                   status[i + 2] != 0) {
-            parsed.back().texts.emplace_back(reinterpret_cast<const char*>(status[i + 2]),
-                                             static_cast<std::size_t>(value));
-        } else if (!parsed.empty() && ((kind == isc_arg_unix && value == kUnixAccessDenied) ||
-                                       (kind == isc_arg_win32 && value == kWin32AccessDenied))) {
-            parsed.back().systemDeniedAccess = true;
-        }
-        i += kind == isc_arg_cstring ? 3 : 2;  // a counted string has a length and an address
-    }
-    return parsed;
-}
+constexpr long kUnixAccessDenied = 13;  // EACCES
+constexpr long kWin32AccessDenied = 5;  // ERROR_ACCESS_DENIED
 
 // fb_interpret writes at most this much per line; longer texts are cut, never overrun.
 constexpr unsigned kLineBufferSize = 1024;
+
+// One entry of a status vector: its kind (isc_arg_*) and value; for a string argument its text.
+struct StatusEntry {
+    ISC_STATUS kind = isc_arg_end;
+    ISC_STATUS value = 0;
+    std::string_view text;  // no data() for other kinds
+};
+
+// The entries up to isc_arg_end, none reaching past the vector's length.
+std::vector<StatusEntry> StatusEntries(const ISC_STATUS* status) {
+    std::vector<StatusEntry> entries;
+    // A counted string has a length and an address; every other kind one value.
+    for (std::size_t i = 0; i + 1 < ISC_STATUS_LENGTH && status[i] != isc_arg_end;
+         i += status[i] == isc_arg_cstring ? 3 : 2) {
+        StatusEntry entry{status[i], status[i + 1], {}};
+        if ((entry.kind == isc_arg_string || entry.kind == isc_arg_interpreted) &&
+            entry.value != 0) {
+            entry.text = reinterpret_cast<const char*>(entry.value);
+        } else if (entry.kind == isc_arg_cstring) {
+            if (i + 2 >= ISC_STATUS_LENGTH) {
+                break;
+            }
+            if (status[i + 2] != 0) {
+                entry.text = {reinterpret_cast<const char*>(status[i + 2]),
+                              static_cast<std::size_t>(entry.value)};
+            }
+        }
+        entries.push_back(entry);
+    }
+    return entries;
+}
+
+bool IsErrorCode(const StatusEntry& entry) {
+    return entry.kind == isc_arg_gds;
+}
 
 }  // namespace
 
 std::vector<long> ErrorCodes(const ISC_STATUS* status) {
     std::vector<long> codes;
-    std::size_t i = 0;
-    while (i < ISC_STATUS_LENGTH && status[i] != isc_arg_end) {
-        switch (status[i]) {
-            case isc_arg_gds:
-                if (i + 1 < ISC_STATUS_LENGTH) {
-                    codes.push_back(static_cast<long>(status[i + 1]));
-                }
-                i += 2;
-                break;
-            case isc_arg_cstring:  // length and address
-                i += 3;
-                break;
-            default:  // one value: a string, a number, an SQL state or a system code
-                i += 2;
-                break;
+    for (const StatusEntry& entry : StatusEntries(status)) {
+        if (IsErrorCode(entry)) {
+            codes.push_back(static_cast<long>(entry.value));
         }
     }
     return codes;
+}
+
+bool ReportsSystemError(const ISC_STATUS* status, std::initializer_list<long> unixCodes,
+                        std::initializer_list<long> win32Codes) {
+    const auto among = [](std::initializer_list<long> codes, ISC_STATUS value) {
+        return std::find(codes.begin(), codes.end(), static_cast<long>(value)) != codes.end();
+    };
+    const std::vector<StatusEntry> entries = StatusEntries(status);
+    return std::any_of(entries.begin(), entries.end(), [&](const StatusEntry& entry) {
+        return (entry.kind == isc_arg_unix && among(unixCodes, entry.value)) ||
+               (entry.kind == isc_arg_win32 && among(win32Codes, entry.value));
+    });
 }
 
 bool IsConnectionLost(const ISC_STATUS* status, ClientCall call, long sqlCode) {
@@ -94,36 +96,27 @@ bool IsConnectionLost(const ISC_STATUS* status, ClientCall call, long sqlCode) {
     return false;
 }
 
-bool ReportsDiskFull(const ISC_STATUS* status) {
-    for (std::size_t i = 0; i + 1 < ISC_STATUS_LENGTH && status[i] != isc_arg_end;
-         i += status[i] == isc_arg_cstring ? 3 : 2) {
-        const ISC_STATUS value = status[i + 1];
-        if ((status[i] == isc_arg_unix && value == kUnixNoSpace) ||
-            (status[i] == isc_arg_win32 &&
-             (value == kWin32DiskFull || value == kWin32HandleDiskFull))) {
-            return true;
-        }
-    }
-    return false;
-}
-
 std::optional<DatabaseFileAccessError::Denial> FileAccessDenial(const ISC_STATUS* status,
                                                                 const std::string& path) {
-    const std::vector<StatusCode> codes = ParseStatus(status);
-    if (codes.empty()) {
+    const std::vector<StatusEntry> entries = StatusEntries(status);
+    auto entry = std::find_if(entries.begin(), entries.end(), IsErrorCode);
+    if (entry == entries.end()) {
         return std::nullopt;
     }
-    if (codes.front().code == isc_no_priv) {
+    const ISC_STATUS code = entry->value;
+    if (code == isc_no_priv) {
         return DatabaseFileAccessError::Denial::ReadOnly;
+    }
+    std::vector<std::string_view> texts;  // the arguments of the first code
+    while (++entry != entries.end() && !IsErrorCode(*entry)) {
+        if (entry->text.data() != nullptr) {
+            texts.push_back(entry->text);
+        }
     }
     // "I/O error during open of <file>" followed somewhere by the system's "access denied"; the
     // engine reports its own lock files the same way, so the file must be the database.
-    const bool aboutTheFile = codes.front().code == isc_io_error &&
-                              codes.front().texts.size() >= 2 && codes.front().texts[1] == path;
-    const bool denied = std::any_of(codes.begin(), codes.end(), [](const StatusCode& entry) {
-        return entry.systemDeniedAccess;
-    });
-    if (aboutTheFile && denied) {
+    if (code == isc_io_error && texts.size() >= 2 && texts[1] == path &&
+        ReportsSystemError(status, {kUnixAccessDenied}, {kWin32AccessDenied})) {
         return DatabaseFileAccessError::Denial::NoAccess;
     }
     return std::nullopt;
