@@ -16,8 +16,8 @@
 #include <sstream>
 #include <string>
 
-#include "faults/ChildProcess.h"
 #include "faults/FaultSupport.h"
+#include "support/ChildProcess.h"
 #include "support/TestDatabase.h"
 
 namespace zav::test {

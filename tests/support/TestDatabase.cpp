@@ -65,7 +65,6 @@ std::string TemplateFor(const std::vector<std::string>& scripts, int dialect) {
     const std::string own = name.str() + "-" + std::to_string(getpid());
     const fs::path building = folder / (own + ".fdb");
     const fs::path input = folder / (own + ".sql");
-    const fs::path log = folder / (own + ".log");
     fs::remove(building);
     std::string commands = "SET SQL DIALECT " + std::to_string(dialect) + ";\n";
     // The scripts are UTF-8; the database keeps Windows-1252 like the accounting application's.
@@ -79,15 +78,14 @@ std::string TemplateFor(const std::vector<std::string>& scripts, int dialect) {
     commands += "COMMIT;\n";
     WriteFile(input, commands);
 
-    const bool built =
-        RunIsqlFb({"-q", "-b", "-user", "SYSDBA", "-i", input.string()}, log.string());
-    const std::string output = fs::exists(log) ? ReadFile(log) : "";
-    fs::remove(input);
-    fs::remove(log);
-    if (!built) {
+    try {
+        RunIsqlFb({"-q", "-b", "-user", "SYSDBA", "-i", input.string()});
+    } catch (...) {
+        fs::remove(input);
         fs::remove(building);
-        throw std::runtime_error("isql-fb failed to build the test database:\n" + output);
+        throw;
     }
+    fs::remove(input);
     fs::rename(building, target);
     return target.string();
 }
