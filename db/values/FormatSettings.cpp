@@ -7,8 +7,4 @@ FormatSettings& CurrentFormatSettings() {
     return settings;
 }
 
-void SetFormatSettings(const FormatSettings& settings) {
-    CurrentFormatSettings() = settings;
-}
-
 }  // namespace zav

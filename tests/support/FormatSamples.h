@@ -23,4 +23,16 @@ inline FormatSettings EnglishUSFormats() {
     return FormatSettings{};
 }
 
+// Puts the process-wide settings back as they were when it was made, on every way out of a scope.
+class FormatSettingsRestorer {
+public:
+    FormatSettingsRestorer() : saved_(CurrentFormatSettings()) {}
+    ~FormatSettingsRestorer() { CurrentFormatSettings() = saved_; }
+    FormatSettingsRestorer(const FormatSettingsRestorer&) = delete;
+    FormatSettingsRestorer& operator=(const FormatSettingsRestorer&) = delete;
+
+private:
+    FormatSettings saved_;
+};
+
 }  // namespace zav::test

@@ -17,8 +17,8 @@ using test::ThrowsWithMessage;
 
 class NullableTypesTest : public ::testing::Test {
 protected:
-    FormatSettingsRestorer restore_;
-    void SetUp() override { SetFormatSettings(test::GermanFormats()); }
+    test::FormatSettingsRestorer restore_;
+    void SetUp() override { CurrentFormatSettings() = test::GermanFormats(); }
 };
 
 // One variant of every kind, holding a value that each accepting record can convert; the text
@@ -189,7 +189,7 @@ TEST_F(NullableTypesTest, CurrencyFollowsTheDecimalSeparator) {
         "Überlauf bei der Konvertierung einer Variante vom Typ (String) in Typ (Currency)"));
     EXPECT_EQ(currency.GetValue(), Currency{-10000});
 
-    SetFormatSettings(test::EnglishUSFormats());
+    CurrentFormatSettings() = test::EnglishUSFormats();
     EXPECT_TRUE(ThrowsWithMessage<ConvertError>([&] { currency.FromVariant(Variant("1,5")); },
                                                 "'1,5' ist kein gültiger Gleitkommawert"));
     EXPECT_EQ(currency.GetValue(), Currency{-10000});

@@ -103,8 +103,8 @@ std::string Reference(double value) {
 // check that the point is used.
 class SqlFloatReferenceTest : public ::testing::Test {
 protected:
-    FormatSettingsRestorer restore_;
-    void SetUp() override { SetFormatSettings(test::GermanFormats()); }
+    test::FormatSettingsRestorer restore_;
+    void SetUp() override { CurrentFormatSettings() = test::GermanFormats(); }
 };
 
 TEST_F(SqlFloatReferenceTest, RandomBitPatterns) {
