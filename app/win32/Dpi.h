@@ -19,7 +19,7 @@ inline int DpiOf(HWND window) {
             return static_cast<int>(dpi);
         }
     }
-    const int dpi = GetDeviceCaps(WindowDc(nullptr), LOGPIXELSY);
+    const int dpi = GetDeviceCaps(GetWindowDc(nullptr).get(), LOGPIXELSY);
     return dpi > 0 ? dpi : kDesignDpi;
 }
 

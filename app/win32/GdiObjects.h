@@ -7,39 +7,32 @@
 
 namespace zav::win32 {
 
-// A window's device context from GetDC, released when it goes; a null window gives the screen's.
-class WindowDc {
-public:
-    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-    ~WindowDc() { ReleaseDC(window_, dc_); }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
+// Owners of the GDI objects the window measures and draws with; each undoes its call when it goes.
 
-    operator HDC() const { return dc_; }
-
-private:
-    HWND window_;
-    HDC dc_;
+struct ReleaseDcOf {
+    HWND window;
+    void operator()(HDC dc) const { ReleaseDC(window, dc); }
 };
+// A window's device context from GetDC; a null window gives the screen's.
+using WindowDc = std::unique_ptr<std::remove_pointer_t<HDC>, ReleaseDcOf>;
+inline WindowDc GetWindowDc(HWND window) {
+    return WindowDc(GetDC(window), {window});
+}
 
-// An object selected into a device context; the one it replaced is selected again when it goes.
-class SelectedObject {
-public:
-    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), replaced_(SelectObject(dc, object)) {}
-    ~SelectedObject() { SelectObject(dc_, replaced_); }
-    SelectedObject(const SelectedObject&) = delete;
-    SelectedObject& operator=(const SelectedObject&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ replaced_;
+struct SelectAgain {
+    HDC dc;
+    void operator()(HGDIOBJ replaced) const { SelectObject(dc, replaced); }
 };
+// An object selected into a device context: the one it replaced is selected again.
+using SelectedObject = std::unique_ptr<void, SelectAgain>;
+inline SelectedObject Select(HDC dc, HGDIOBJ object) {
+    return SelectedObject(SelectObject(dc, object), {dc});
+}
 
 struct DeleteFont {
     void operator()(HFONT font) const { DeleteObject(font); }
 };
-
-// A font this program made, deleted when its owner lets it go.
+// A font this program made.
 using OwnedFont = std::unique_ptr<std::remove_pointer_t<HFONT>, DeleteFont>;
 
 }  // namespace zav::win32

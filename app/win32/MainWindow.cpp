@@ -152,12 +152,12 @@ void MainWindow::ApplyDpi(int dpi) {
     }
     font_ = std::move(font);  // the controls no longer use the former one
 
-    const WindowDc dc(controls_[kLabel]);
-    const SelectedObject selected(dc, font_.get());
+    const WindowDc dc = GetWindowDc(controls_[kLabel]);
+    const SelectedObject selected = Select(dc.get(), font_.get());
     const std::wstring caption = ToUtf16(kControls[kLabel].caption);
-    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &labelSize_);
+    GetTextExtentPoint32W(dc.get(), caption.c_str(), static_cast<int>(caption.size()), &labelSize_);
     TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
+    GetTextMetricsW(dc.get(), &metrics);
     labelSize_.cy = metrics.tmHeight;
 
     LayoutControls();

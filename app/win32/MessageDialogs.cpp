@@ -165,15 +165,15 @@ void ArrangeOwnDialog(HWND dialog, const OwnDialogState& state, int dpi) {
     const int iconSize = ScaleToDpi(kIconSize, dpi);
     const int buttonHeight = ScaleToDpi(25, dpi);
 
-    const WindowDc dc(dialog);
-    const SelectedObject selected(dc, state.font.get());
+    const WindowDc dc = GetWindowDc(dialog);
+    const SelectedObject selected = Select(dc.get(), state.font.get());
     RECT textRect{0, 0, ScaleToDpi(420, dpi), 0};
-    DrawTextW(dc, state.text.c_str(), static_cast<int>(state.text.size()), &textRect,
+    DrawTextW(dc.get(), state.text.c_str(), static_cast<int>(state.text.size()), &textRect,
               DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
     std::vector<int> buttonWidths;
     for (const ButtonLook& button : state.look.buttons) {
         RECT captionRect{};
-        DrawTextW(dc, button.caption, -1, &captionRect, DT_CALCRECT | DT_SINGLELINE);
+        DrawTextW(dc.get(), button.caption, -1, &captionRect, DT_CALCRECT | DT_SINGLELINE);
         buttonWidths.push_back(
             std::max<int>(ScaleToDpi(80, dpi), captionRect.right + 2 * ScaleToDpi(12, dpi)));
     }
