@@ -1,6 +1,7 @@
 #include "db/firebird/DsqlStatement.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "db/firebird/DbConnection.h"
 #include "db/firebird/ParamScan.h"
@@ -106,47 +107,39 @@ bool DsqlStatement::Fetch(ResultRow& row) {
 }
 
 void DsqlStatement::CloseCursor() {
-    if (!cursorOpen_) {
-        return;
-    }
-    cursorOpen_ = false;
-    StatusVector status;
-    if (api_.dsqlFreeStatement(status.get(), &handle_, DSQL_close) != 0) {
-        connection_.Raise(status, ClientCall::Statement);
+    if (const std::optional<StatusVector> refused = Free(DSQL_close)) {
+        connection_.Raise(*refused, ClientCall::Statement);
     }
 }
 
 void DsqlStatement::CloseCursorQuietly() noexcept {
-    if (!cursorOpen_) {
-        return;
-    }
-    cursorOpen_ = false;
-    StatusVector status;
-    api_.dsqlFreeStatement(status.get(), &handle_, DSQL_close);
+    Free(DSQL_close);
 }
 
 void DsqlStatement::Drop() {
-    if (!Prepared()) {
-        return;
-    }
-    cursorOpen_ = false;
-    StatusVector status;
-    const ISC_STATUS result = api_.dsqlFreeStatement(status.get(), &handle_, DSQL_drop);
-    // A handle the library refused to free is of no further use: forget it either way.
-    handle_ = {};
-    if (result != 0) {
-        connection_.Raise(status, ClientCall::Statement);
+    if (const std::optional<StatusVector> refused = Free(DSQL_drop)) {
+        connection_.Raise(*refused, ClientCall::Statement);
     }
 }
 
 void DsqlStatement::DropQuietly() noexcept {
-    if (!Prepared()) {
-        return;
+    Free(DSQL_drop);
+}
+
+std::optional<StatusVector> DsqlStatement::Free(unsigned short option) noexcept {
+    if (option == DSQL_close ? !cursorOpen_ : !Prepared()) {
+        return std::nullopt;
     }
     cursorOpen_ = false;
     StatusVector status;
-    api_.dsqlFreeStatement(status.get(), &handle_, DSQL_drop);
-    handle_ = {};
+    const ISC_STATUS result = api_.dsqlFreeStatement(status.get(), &handle_, option);
+    if (option == DSQL_drop) {
+        handle_ = {};  // a handle the library refused to free is of no further use either
+    }
+    if (result == 0) {
+        return std::nullopt;
+    }
+    return status;
 }
 
 }  // namespace zav
