@@ -14,6 +14,7 @@
 #include "db/firebird/DbStatement.h"
 #include "db/firebird/DbTransaction.h"
 #include "db/values/SqlUtils.h"
+#include "platform/EngineLockFolder.h"
 #include "support/IsqlProcess.h"
 
 namespace zav::test {
@@ -79,6 +80,7 @@ std::string TemplateFor(const std::vector<std::string>& scripts, int dialect) {
     WriteFile(input, commands);
 
     try {
+        PrepareEngineLockFolder();  // isql-fb's engine too, as the tool's for an ordinary user
         RunIsqlFb({"-q", "-b", "-user", "SYSDBA", "-i", input.string()});
     } catch (...) {
         fs::remove(input);
