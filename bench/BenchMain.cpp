@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <limits>
 #include <optional>
@@ -29,6 +28,7 @@
 #include "db/firebird/DbQuery.h"
 #include "db/firebird/DbTransaction.h"
 #include "support/ClientTap.h"
+#include "support/FileText.h"
 #include "update/TrafikUpdateDM.h"
 
 namespace zav::bench {
@@ -160,14 +160,6 @@ void Verify(const std::string& path, DatabaseSize size, const char* method) {
     connection.Close();
 }
 
-void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-    if (!out) {
-        throw std::runtime_error("cannot write " + path);
-    }
-}
-
 enum Method { kOurs, kBare, kIsql, kMethods };
 constexpr const char* kMethodNames[kMethods] = {"ours", "bare", "isql"};
 
@@ -251,7 +243,7 @@ Row Measure(const std::string& folder, DatabaseSize size, int runs, std::optiona
             } else if (method == kBare) {
                 row.runs[method].push_back(TimeOf([&] { ReplayOnClient(calls, path); }));
             } else {
-                WriteFile(scriptPath, IsqlScript(calls));
+                test::WriteFile(scriptPath, IsqlScript(calls));
                 row.runs[method].push_back(
                     TimeOf([&] { RunIsql(scriptPath, path); }, RUSAGE_CHILDREN));
             }

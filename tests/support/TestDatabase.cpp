@@ -4,10 +4,8 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <sstream>
-#include <stdexcept>
 
 #include "db/firebird/DbConnection.h"
 #include "db/firebird/DbQuery.h"
@@ -15,29 +13,12 @@
 #include "db/firebird/DbTransaction.h"
 #include "db/values/SqlUtils.h"
 #include "platform/EngineLockFolder.h"
+#include "support/FileText.h"
 #include "support/IsqlProcess.h"
 
 namespace zav::test {
 namespace fs = std::filesystem;
 namespace {
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw std::runtime_error("cannot read " + path.string());
-    }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-    if (!out) {
-        throw std::runtime_error("cannot write " + path.string());
-    }
-}
 
 // Built databases stay here between test programs, named by a hash of what made them.
 fs::path TemplateFolder() {
