@@ -6,6 +6,7 @@
 
 #include "app/FolderListing.h"
 #include "app/PathRules.h"
+#include "app/UpdateRun.h"
 #include "db/firebird/DatenbankDM.h"
 #include "platform/Errors.h"
 #include "update/TrafikUpdateDM.h"
@@ -71,20 +72,15 @@ void TForm1::btnUpdateClick() {
         throw UserInputError("Die ausgewählte Datei ist keine Buchhaltungsdatei.");
     }
     // The client library takes no extended-length prefix; POSIX paths pass as they are.
-    dmDatenbank->Connect(PathStyleOf(files_.Separator()) == PathStyle::Windows
-                             ? PathForDatabaseClient(view_.DatabasePath())
-                             : view_.DatabasePath());
-    try {
-        RunConnected();
-    } catch (...) {
-        // An error of the disconnect itself takes the place of the one on its way.
-        dmDatenbank->Disconnect();
-        throw;
-    }
-    dmDatenbank->Disconnect();
+    const std::string path = PathStyleOf(files_.Separator()) == PathStyle::Windows
+                                 ? PathForDatabaseClient(view_.DatabasePath())
+                                 : view_.DatabasePath();
+    RunUpdate(
+        *dmDatenbank, *dmTrafikUpdate, path, [this] { return ConfirmUpdate(); },
+        [this](bool updated) { ReportUpdate(updated); });
 }
 
-void TForm1::RunConnected() {
+bool TForm1::ConfirmUpdate() {
     if (view_.CheckJahrChecked()) {
         const int jahr = dmDatenbank->GetJahr();
         if (jahr != kAccountingYear) {
@@ -93,15 +89,20 @@ void TForm1::RunConnected() {
     }
     if (!view_.TrafikSelected() && !view_.GastroSelected()) {
         view_.ShowMessage("Es wurde keine Auswahl getroffen.", DialogKind::Warning);
-        return;
+        return false;
     }
     if (view_.TrafikSelected() &&
         view_.ShowMessage(kConfirmTrafik, DialogKind::Confirmation) == kResultYes) {
-        // Closing now would end the program before the operator learns whether the update
-        // was saved.
+        // Closing now would end the program before the operator learns whether the update was
+        // saved.
         updateResultPending_ = true;
-        dmDatenbank->UpdateSteuersatz();
-        dmTrafikUpdate->Update();
+        return true;
+    }
+    return false;
+}
+
+void TForm1::ReportUpdate(bool updated) {
+    if (updated) {
         view_.ShowMessage("Trafik Update erfolgreich abgeschlossen", DialogKind::Information);
     }
     if (view_.GastroSelected()) {

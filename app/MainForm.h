@@ -53,8 +53,10 @@ public:
     TdmTrafikUpdate* TrafikUpdate() const { return dmTrafikUpdate.get(); }
 
 private:
-    // The steps of btnUpdateClick that run while the connection is open.
-    void RunConnected();
+    // The steps of btnUpdateClick on the open connection: the year check and the question before
+    // the update, the messages after it.
+    bool ConfirmUpdate();
+    void ReportUpdate(bool updated);
 
     IMainView& view_;
     ISettingsStore& settings_;

@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "db/firebird/ClientLibrary.h"
-#include "db/firebird/FbClient.h"
+#include "db/firebird/internal/FbClient.h"
 
 namespace zav::bench {
 namespace {

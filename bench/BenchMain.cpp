@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <limits>
 #include <optional>
@@ -18,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "app/UpdateRun.h"
 #include "bench/BareReplay.h"
 #include "bench/CallTrace.h"
 #include "bench/GeneratedDatabase.h"
@@ -28,7 +28,7 @@
 #include "db/firebird/DbQuery.h"
 #include "db/firebird/DbTransaction.h"
 #include "support/ClientTap.h"
-#include "support/ConfirmedUpdate.h"
+#include "support/FileText.h"
 #include "update/TrafikUpdateDM.h"
 
 namespace zav::bench {
@@ -124,7 +124,7 @@ std::vector<TracedCall> TraceUpdate(const std::string& path) {
         },
         &lines);
     try {
-        test::RunConfirmedUpdate(modules.datenbank, modules.trafikUpdate, path);
+        RunUpdate(modules.datenbank, modules.trafikUpdate, path);
     } catch (...) {
         tap.setTrace(nullptr, nullptr);
         throw;
@@ -158,14 +158,6 @@ void Verify(const std::string& path, DatabaseSize size, const char* method) {
     }
     query.Close();
     connection.Close();
-}
-
-void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-    if (!out) {
-        throw std::runtime_error("cannot write " + path);
-    }
 }
 
 enum Method { kOurs, kBare, kIsql, kMethods };
@@ -246,13 +238,12 @@ Row Measure(const std::string& folder, DatabaseSize size, int runs, std::optiona
             }
             const std::string path = database.FreshCopy(kMethodNames[method]);
             if (method == kOurs) {
-                row.runs[method].push_back(TimeOf([&] {
-                    test::RunConfirmedUpdate(modules.datenbank, modules.trafikUpdate, path);
-                }));
+                row.runs[method].push_back(
+                    TimeOf([&] { RunUpdate(modules.datenbank, modules.trafikUpdate, path); }));
             } else if (method == kBare) {
                 row.runs[method].push_back(TimeOf([&] { ReplayOnClient(calls, path); }));
             } else {
-                WriteFile(scriptPath, IsqlScript(calls));
+                test::WriteFile(scriptPath, IsqlScript(calls));
                 row.runs[method].push_back(
                     TimeOf([&] { RunIsql(scriptPath, path); }, RUSAGE_CHILDREN));
             }

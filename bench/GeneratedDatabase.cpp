@@ -5,11 +5,11 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 
 #include "db/values/SqlUtils.h"
+#include "support/FileText.h"
 #include "support/IsqlProcess.h"
 
 namespace zav::bench {
@@ -17,21 +17,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kRevenueGroupsWithHistory = 10;
-
-void WriteFile(const fs::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-    if (!out) {
-        throw std::runtime_error("cannot write " + path.string());
-    }
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 }  // namespace
 
@@ -101,17 +86,13 @@ GeneratedDatabase::GeneratedDatabase(const std::string& folder, DatabaseSize siz
         "accounting-" + std::to_string(size.groups) + "x" + std::to_string(size.units);
     const fs::path target = fs::path(folder) / (name + ".fdb");
     const fs::path script = fs::path(folder) / (name + ".sql");
-    const fs::path log = fs::path(folder) / (name + ".log");
     fs::remove(target);
     // One file, since isql-fb's INPUT takes no file name that holds a quote.
-    WriteFile(script, "SET SQL DIALECT 3;\nCREATE DATABASE " + SqlStr(target.string()) +
-                          " PAGE_SIZE 8192 DEFAULT CHARACTER SET WIN1252;\n" +
-                          ReadFile(fs::path(ZAV_FIXTURE_DIR) / "schema.sql") + "\n" +
-                          GeneratedRowsScript(size) + "COMMIT;\n");
-    if (!test::RunIsqlFb({"-q", "-b", "-user", "SYSDBA", "-i", script.string()}, log.string())) {
-        throw std::runtime_error("isql-fb failed to build " + target.string() + ":\n" +
-                                 ReadFile(log));
-    }
+    test::WriteFile(script, "SET SQL DIALECT 3;\nCREATE DATABASE " + SqlStr(target.string()) +
+                                " PAGE_SIZE 8192 DEFAULT CHARACTER SET WIN1252;\n" +
+                                test::ReadFile(fs::path(ZAV_FIXTURE_DIR) / "schema.sql") + "\n" +
+                                GeneratedRowsScript(size) + "COMMIT;\n");
+    test::RunIsqlFb({"-q", "-b", "-user", "SYSDBA", "-i", script.string()});
     templatePath_ = target.string();
 }
 

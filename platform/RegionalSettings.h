@@ -26,9 +26,6 @@ struct FormatSettings {
     // clang-format on
     std::string amText = "AM";
     std::string pmText = "PM";
-
-    static FormatSettings German();
-    static FormatSettings EnglishUS();
 };
 
 // The settings the operating system reports for the user; implemented once per platform

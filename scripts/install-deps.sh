@@ -5,6 +5,7 @@
 #     run    building and running the window: build tools, Qt and its German translations, the
 #            Firebird client library, its embedded engine and isql-fb (for the demo file)
 #     xvfb   a virtual display, for scripts/run.sh --xvfb
+#     dev    the run set with GoogleTest and the glibc locales: building and `ctest -L unit`
 #     test   everything the tests need besides: a Firebird server, the Windows cross compilers,
 #            Wine in both widths with the i386 client library (the i386 architecture is added
 #            for them), clang (the default when no set is named)
@@ -17,6 +18,7 @@ run_packages=(
   libfbclient2 firebird3.0-server-core firebird-dev firebird3.0-utils
 )
 xvfb_packages=(xvfb xauth)
+dev_packages=("${run_packages[@]}" libgtest-dev libgmock-dev locales-all)
 test_packages=(
   "${run_packages[@]}" "${xvfb_packages[@]}"
   libgtest-dev libgmock-dev googletest
@@ -39,8 +41,9 @@ for arg in "$@"; do
     --check) check=1 ;;
     run) packages+=("${run_packages[@]}") ;;
     xvfb) packages+=("${xvfb_packages[@]}") ;;
+    dev) packages+=("${dev_packages[@]}") ;;
     test) packages+=("${test_packages[@]}") ;;
-    *) echo "unknown set: $arg (run, xvfb, test)" >&2; exit 2 ;;
+    *) echo "unknown set: $arg (run, xvfb, dev, test)" >&2; exit 2 ;;
   esac
 done
 if [ ${#packages[@]} -eq 0 ]; then

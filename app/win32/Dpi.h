@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/WindowLayout.h"
+#include "app/win32/GdiObjects.h"
 
 namespace zav::win32 {
 
@@ -18,9 +19,7 @@ inline int DpiOf(HWND window) {
             return static_cast<int>(dpi);
         }
     }
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const int dpi = GetDeviceCaps(GetWindowDc(nullptr).get(), LOGPIXELSY);
     return dpi > 0 ? dpi : kDesignDpi;
 }
 

@@ -114,10 +114,6 @@ void MainWindow::Release() {
         DestroyWindow(window_);
     }
     window_ = nullptr;
-    if (font_ != nullptr) {
-        DeleteObject(font_);
-        font_ = nullptr;
-    }
 }
 
 void MainWindow::CreateControls() {
@@ -144,30 +140,25 @@ void MainWindow::CreateControls() {
 // Font and label size at the given resolution, then the layout.
 void MainWindow::ApplyDpi(int dpi) {
     dpi_ = dpi;
-    HFONT font = CreateFontW(-ScaleToDpi(kFontPixels, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                             ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH | FF_DONTCARE, L"Arial");
-    if (font == nullptr) {
+    OwnedFont font(CreateFontW(-ScaleToDpi(kFontPixels, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                               FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                               DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Arial"));
+    if (!font) {
         throw PlatformError(SystemMessage(GetLastError()));
     }
-    SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
     for (HWND control : controls_) {
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     }
-    if (font_ != nullptr) {
-        DeleteObject(font_);
-    }
-    font_ = font;
+    font_ = std::move(font);  // the controls no longer use the former one
 
-    HDC dc = GetDC(controls_[kLabel]);
-    HGDIOBJ oldFont = SelectObject(dc, font_);
+    const WindowDc dc = GetWindowDc(controls_[kLabel]);
+    const SelectedObject selected = Select(dc.get(), font_.get());
     const std::wstring caption = ToUtf16(kControls[kLabel].caption);
-    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &labelSize_);
+    GetTextExtentPoint32W(dc.get(), caption.c_str(), static_cast<int>(caption.size()), &labelSize_);
     TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
+    GetTextMetricsW(dc.get(), &metrics);
     labelSize_.cy = metrics.tmHeight;
-    SelectObject(dc, oldFont);
-    ReleaseDC(controls_[kLabel], dc);
 
     LayoutControls();
 }

@@ -9,6 +9,7 @@
 #include "app/MainView.h"
 #include "app/MainWindowDesign.h"
 #include "app/win32/FileOpenDialog.h"
+#include "app/win32/GdiObjects.h"
 
 namespace zav::win32 {
 
@@ -51,7 +52,7 @@ public:
 
 private:
     static void RegisterWindowClass(HINSTANCE instance);
-    // Destroys the window and the font; the window no longer calls back.
+    // Destroys the window, which no longer calls back.
     void Release();
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -67,7 +68,8 @@ private:
     MainWindowEvents events_;
     HWND window_ = nullptr;
     std::array<HWND, design::kCount> controls_{};  // in creation order
-    HFONT font_ = nullptr;
+    // The controls' font; a member, so it goes only after Release() has destroyed the window.
+    OwnedFont font_;
     int dpi_ = 96;
     SIZE labelSize_{};  // the label is sized to its caption in the current font
     HWND lastFocus_ = nullptr;

@@ -9,6 +9,7 @@
 
 #include "app/WindowLayout.h"
 #include "app/win32/Dpi.h"
+#include "app/win32/GdiObjects.h"
 #include "app/win32/ResourceIds.h"
 #include "platform/win32/WinText.h"
 
@@ -132,7 +133,7 @@ HICON LoadSystemIcon(const wchar_t* name, int size) {
 }
 
 // The system's font for message texts, which it gives at its own resolution.
-HFONT CreateMessageFont(int dpi) {
+OwnedFont CreateMessageFont(int dpi) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
@@ -140,19 +141,19 @@ HFONT CreateMessageFont(int dpi) {
     }
     LOGFONTW& font = metrics.lfMessageFont;
     font.lfHeight = MulDiv(font.lfHeight, dpi, DpiOf(nullptr));
-    return CreateFontIndirectW(&font);
+    return OwnedFont(CreateFontIndirectW(&font));
 }
 
 // What the dialog shows, and the font and icon it has made for its resolution.
 struct OwnDialogState {
     const DialogLook& look;
     const std::wstring& text;
-    HFONT font = nullptr;
+    OwnedFont font{};
     HICON icon = nullptr;
 
-    ~OwnDialogState() { Replace(nullptr, nullptr); }
-    void Replace(HFONT newFont, HICON newIcon) {
-        DeleteObject(std::exchange(font, newFont));
+    ~OwnDialogState() { DestroyIcon(icon); }
+    void Replace(OwnedFont newFont, HICON newIcon) {
+        font = std::move(newFont);
         DestroyIcon(std::exchange(icon, newIcon));
     }
 };
@@ -164,20 +165,18 @@ void ArrangeOwnDialog(HWND dialog, const OwnDialogState& state, int dpi) {
     const int iconSize = ScaleToDpi(kIconSize, dpi);
     const int buttonHeight = ScaleToDpi(25, dpi);
 
-    HDC dc = GetDC(dialog);
-    HGDIOBJ oldFont = SelectObject(dc, state.font);
+    const WindowDc dc = GetWindowDc(dialog);
+    const SelectedObject selected = Select(dc.get(), state.font.get());
     RECT textRect{0, 0, ScaleToDpi(420, dpi), 0};
-    DrawTextW(dc, state.text.c_str(), static_cast<int>(state.text.size()), &textRect,
+    DrawTextW(dc.get(), state.text.c_str(), static_cast<int>(state.text.size()), &textRect,
               DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
     std::vector<int> buttonWidths;
     for (const ButtonLook& button : state.look.buttons) {
         RECT captionRect{};
-        DrawTextW(dc, button.caption, -1, &captionRect, DT_CALCRECT | DT_SINGLELINE);
+        DrawTextW(dc.get(), button.caption, -1, &captionRect, DT_CALCRECT | DT_SINGLELINE);
         buttonWidths.push_back(
             std::max<int>(ScaleToDpi(80, dpi), captionRect.right + 2 * ScaleToDpi(12, dpi)));
     }
-    SelectObject(dc, oldFont);
-    ReleaseDC(dialog, dc);
 
     const int textWidth = textRect.right;
     const int textHeight = std::max<int>(textRect.bottom, iconSize);
@@ -216,11 +215,11 @@ BOOL CALLBACK SetChildFont(HWND child, LPARAM font) {
 
 // Font, icon and layout at the resolution of the dialog's monitor.
 void ApplyDpi(HWND dialog, OwnDialogState& state, int dpi) {
-    HFONT font = CreateMessageFont(dpi);
+    OwnedFont font = CreateMessageFont(dpi);
     HICON icon = LoadSystemIcon(state.look.ownIcon, ScaleToDpi(kIconSize, dpi));
-    EnumChildWindows(dialog, SetChildFont, reinterpret_cast<LPARAM>(font));
+    EnumChildWindows(dialog, SetChildFont, reinterpret_cast<LPARAM>(font.get()));
     SendDlgItemMessageW(dialog, IDC_MESSAGE_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-    state.Replace(font, icon);  // the controls no longer use the former ones
+    state.Replace(std::move(font), icon);  // the controls no longer use the former ones
     ArrangeOwnDialog(dialog, state, dpi);
 }
 

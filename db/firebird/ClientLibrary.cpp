@@ -7,7 +7,7 @@
 #endif
 
 #include "db/firebird/DatabaseErrors.h"
-#include "db/firebird/FbClient.h"
+#include "db/firebird/internal/FbClient.h"
 #include "platform/EngineLockFolder.h"
 #ifdef _WIN32
 #include "platform/win32/WinText.h"

@@ -101,8 +101,4 @@ RunWatchdog::Clock::time_point TdmDatenbank::RunDeadline() const {
     return runDeadline_ ? *runDeadline_ : RunWatchdog::Clock::now() + kRunBound;
 }
 
-void TdmDatenbank::RollbackWork() {
-    trMain.Rollback();
-}
-
 }  // namespace zav

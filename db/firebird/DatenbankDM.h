@@ -41,8 +41,6 @@ public:
     void UpdateSteuersatz();
     // When the run that UpdateSteuersatz began must be over; without one, a run beginning now.
     RunWatchdog::Clock::time_point RunDeadline() const;
-    // Undoes everything trMain holds (the writes of a failed run) by a forced rollback.
-    void RollbackWork();
 
 private:
     std::optional<RunWatchdog::Clock::time_point> runDeadline_;

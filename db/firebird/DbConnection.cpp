@@ -5,9 +5,9 @@
 
 #include "db/firebird/DatabaseErrors.h"
 #include "db/firebird/DbTransaction.h"
-#include "db/firebird/FaultAdvice.h"
-#include "db/firebird/FbClient.h"
-#include "db/firebird/StatusVector.h"
+#include "db/firebird/internal/FaultAdvice.h"
+#include "db/firebird/internal/FbClient.h"
+#include "db/firebird/internal/StatusVector.h"
 #include "platform/FileSystem.h"
 
 namespace zav {
@@ -26,25 +26,14 @@ bool ClientMissedUtf8Name(const ISC_STATUS* status) {
     if (codes.front() == isc_bad_dpb_form || codes.front() == isc_bad_dpb_content) {
         return true;
     }
-    if (codes.front() != isc_io_error) {
-        return false;
-    }
     // The system's reason, after the client's codes: no such file or folder, or no valid name.
-    constexpr long kWin32FileNotFound = 2;
-    constexpr long kWin32PathNotFound = 3;
-    constexpr long kWin32InvalidName = 123;
-    constexpr long kUnixNoEntry = 2;  // ENOENT
-    for (std::size_t i = 0; i + 1 < ISC_STATUS_LENGTH && status[i] != isc_arg_end;
-         i += status[i] == isc_arg_cstring ? 3 : 2) {
-        const ISC_STATUS value = status[i + 1];
-        if ((status[i] == isc_arg_win32 &&
-             (value == kWin32FileNotFound || value == kWin32PathNotFound ||
-              value == kWin32InvalidName)) ||
-            (status[i] == isc_arg_unix && value == kUnixNoEntry)) {
-            return true;
-        }
-    }
-    return false;
+    constexpr long kUnixNoEntry = 2;         // ENOENT
+    constexpr long kWin32FileNotFound = 2;   // ERROR_FILE_NOT_FOUND
+    constexpr long kWin32PathNotFound = 3;   // ERROR_PATH_NOT_FOUND
+    constexpr long kWin32InvalidName = 123;  // ERROR_INVALID_NAME
+    return codes.front() == isc_io_error &&
+           ReportsSystemError(status, {kUnixNoEntry},
+                              {kWin32FileNotFound, kWin32PathNotFound, kWin32InvalidName});
 }
 
 std::string LowerAscii(std::string text) {

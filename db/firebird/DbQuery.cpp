@@ -3,8 +3,8 @@
 #include "db/firebird/DatabaseErrors.h"
 #include "db/firebird/DbConnection.h"
 #include "db/firebird/DbTransaction.h"
-#include "db/firebird/FieldConversion.h"
-#include "db/firebird/ResultRow.h"
+#include "db/firebird/internal/FieldConversion.h"
+#include "db/firebird/internal/ResultRow.h"
 #include "db/values/ValueErrors.h"
 
 namespace zav {

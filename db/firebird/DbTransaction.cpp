@@ -4,7 +4,7 @@
 
 #include "db/firebird/DatabaseErrors.h"
 #include "db/firebird/DbConnection.h"
-#include "db/firebird/StatusVector.h"
+#include "db/firebird/internal/StatusVector.h"
 #include "db/values/ValueErrors.h"
 
 namespace zav {

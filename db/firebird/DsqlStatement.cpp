@@ -1,12 +1,13 @@
 #include "db/firebird/DsqlStatement.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "db/firebird/DbConnection.h"
-#include "db/firebird/FbClient.h"
 #include "db/firebird/ParamScan.h"
-#include "db/firebird/ResultRow.h"
-#include "db/firebird/StatusVector.h"
+#include "db/firebird/internal/FbClient.h"
+#include "db/firebird/internal/ResultRow.h"
+#include "db/firebird/internal/StatusVector.h"
 #include "db/values/Windows1252.h"
 
 namespace zav {
@@ -14,6 +15,8 @@ namespace {
 
 // Enough columns for most selects; a wider result is described a second time.
 constexpr int kInitialColumns = 32;
+// What isc_dsql_fetch gives after the last row.
+constexpr ISC_STATUS kNoMoreRows = 100;
 
 }  // namespace
 
@@ -26,6 +29,7 @@ DsqlStatement::~DsqlStatement() {
 
 void DsqlStatement::Prepare(ClientHandle* transaction, const std::string& sql) {
     const std::string text = Utf8ToWindows1252(ScanSqlParameters(sql).text);
+    DropQuietly();  // a statement prepared before
     StatusVector status;
     if (api_.dsqlAllocStatement2(status.get(), connection_.Handle(), &handle_) != 0) {
         handle_ = {};
@@ -93,7 +97,7 @@ bool DsqlStatement::Fetch(ResultRow& row) {
     StatusVector status;
     const ISC_STATUS result =
         api_.dsqlFetch(status.get(), &handle_, SQLDA_VERSION1, row.Descriptor());
-    if (result == 100) {
+    if (result == kNoMoreRows) {
         return false;
     }
     if (result != 0) {
@@ -103,47 +107,39 @@ bool DsqlStatement::Fetch(ResultRow& row) {
 }
 
 void DsqlStatement::CloseCursor() {
-    if (!cursorOpen_) {
-        return;
-    }
-    cursorOpen_ = false;
-    StatusVector status;
-    if (api_.dsqlFreeStatement(status.get(), &handle_, DSQL_close) != 0) {
-        connection_.Raise(status, ClientCall::Statement);
+    if (const std::optional<StatusVector> refused = Free(DSQL_close)) {
+        connection_.Raise(*refused, ClientCall::Statement);
     }
 }
 
 void DsqlStatement::CloseCursorQuietly() noexcept {
-    if (!cursorOpen_) {
-        return;
-    }
-    cursorOpen_ = false;
-    StatusVector status;
-    api_.dsqlFreeStatement(status.get(), &handle_, DSQL_close);
+    Free(DSQL_close);
 }
 
 void DsqlStatement::Drop() {
-    if (!Prepared()) {
-        return;
-    }
-    cursorOpen_ = false;
-    StatusVector status;
-    const ISC_STATUS result = api_.dsqlFreeStatement(status.get(), &handle_, DSQL_drop);
-    // A handle the library refused to free is of no further use: forget it either way.
-    handle_ = {};
-    if (result != 0) {
-        connection_.Raise(status, ClientCall::Statement);
+    if (const std::optional<StatusVector> refused = Free(DSQL_drop)) {
+        connection_.Raise(*refused, ClientCall::Statement);
     }
 }
 
 void DsqlStatement::DropQuietly() noexcept {
-    if (!Prepared()) {
-        return;
+    Free(DSQL_drop);
+}
+
+std::optional<StatusVector> DsqlStatement::Free(unsigned short option) noexcept {
+    if (option == DSQL_close ? !cursorOpen_ : !Prepared()) {
+        return std::nullopt;
     }
     cursorOpen_ = false;
     StatusVector status;
-    api_.dsqlFreeStatement(status.get(), &handle_, DSQL_drop);
-    handle_ = {};
+    const ISC_STATUS result = api_.dsqlFreeStatement(status.get(), &handle_, option);
+    if (option == DSQL_drop) {
+        handle_ = {};  // a handle the library refused to free is of no further use either
+    }
+    if (result == 0) {
+        return std::nullopt;
+    }
+    return status;
 }
 
 }  // namespace zav

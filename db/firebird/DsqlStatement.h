@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "db/firebird/ClientHandle.h"
@@ -9,6 +10,7 @@ namespace zav {
 class TDbConnection;
 class ResultRow;
 struct FbClient;
+struct StatusVector;
 
 // One dynamic SQL statement handle of a connection, with the calls that use it. It owns the
 // handle: it is released when the statement is dropped or destroyed. Failures are raised through
@@ -22,9 +24,9 @@ public:
 
     bool Prepared() const { return handle_ != ClientHandle{}; }
 
-    // Runs the parameter scan, allocates the handle and prepares the text (UTF-8, sent as
-    // Windows-1252) in the transaction with the connection's dialect. On failure nothing stays
-    // allocated.
+    // Runs the parameter scan, frees a statement prepared before, allocates the handle and
+    // prepares the text (UTF-8, sent as Windows-1252) in the transaction with the connection's
+    // dialect. On failure nothing stays allocated.
     void Prepare(ClientHandle* transaction, const std::string& sql);
     // Describes the result columns into row and gives them buffers.
     void Describe(ResultRow& row);
@@ -44,6 +46,10 @@ public:
     void DropQuietly() noexcept;
 
 private:
+    // Closes the cursor (DSQL_close) or drops the statement (DSQL_drop) where there is one,
+    // forgetting what it ends either way; the status when the library refused.
+    std::optional<StatusVector> Free(unsigned short option) noexcept;
+
     const FbClient& api_;
     TDbConnection& connection_;
     ClientHandle handle_{};

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "db/firebird/DbConnection.h"
-#include "db/firebird/FbClient.h"
-#include "db/firebird/StatusVector.h"
+#include "db/firebird/internal/FbClient.h"
+#include "db/firebird/internal/StatusVector.h"
 
 namespace zav {
 namespace {

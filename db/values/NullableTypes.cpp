@@ -42,6 +42,22 @@ std::string TrimControlAndBlanks(const std::string& text) {
     return text.substr(begin, end - begin);
 }
 
+// A number converts, a text is parsed, null clears; float kinds and ordinal ones convert alike.
+template <typename Record, typename FromNumber, typename FromText>
+void NumberFromVariant(Record& record, const Variant& value, const char* typeName,
+                       FromNumber fromNumber, FromText fromText) {
+    const Variant& v = Resolve(value, typeName);
+    if (IsNullKind(v)) {
+        record.Clear();
+    } else if (IsNumeric(v)) {
+        record.SetValue(fromNumber(v));
+    } else if (v.IsText()) {
+        record.SetValue(fromText(v));
+    } else {
+        ThrowWrongKind(typeName);
+    }
+}
+
 template <typename Record>
 void DateFromVariant(Record& record, const Variant& value) {
     const Variant& v = Resolve(value, "Date");
@@ -61,42 +77,21 @@ void DateFromVariant(Record& record, const Variant& value) {
 }  // namespace
 
 void TNullableCurrency::FromVariant(Variant value) {
-    const Variant& v = Resolve(value, "Currency");
-    if (IsNullKind(v)) {
-        Clear();
-    } else if (IsNumeric(v)) {  // float kinds first, then ordinal: both convert the same way
-        SetValue(v.ToCurrency());
-    } else if (v.IsText()) {
-        SetValue(StrToCurr(v.Text(), v.TypeName()));
-    } else {
-        ThrowWrongKind("Currency");
-    }
+    NumberFromVariant(
+        *this, value, "Currency", [](const Variant& v) { return v.ToCurrency(); },
+        [](const Variant& v) { return StrToCurr(v.Text(), v.TypeName()); });
 }
 
 void TNullableDouble::FromVariant(Variant value) {
-    const Variant& v = Resolve(value, "Double");
-    if (IsNullKind(v)) {
-        Clear();
-    } else if (IsNumeric(v)) {
-        SetValue(v.ToDouble());
-    } else if (v.IsText()) {
-        SetValue(StrToFloat(v.Text()));
-    } else {
-        ThrowWrongKind("Double");
-    }
+    NumberFromVariant(
+        *this, value, "Double", [](const Variant& v) { return v.ToDouble(); },
+        [](const Variant& v) { return StrToFloat(v.Text()); });
 }
 
 void TNullableInteger::FromVariant(Variant value) {
-    const Variant& v = Resolve(value, "Integer");
-    if (IsNullKind(v)) {
-        Clear();
-    } else if (IsNumeric(v)) {
-        SetValue(v.ToInteger());
-    } else if (v.IsText()) {
-        SetValue(StrToInt(v.Text()));
-    } else {
-        ThrowWrongKind("Integer");
-    }
+    NumberFromVariant(
+        *this, value, "Integer", [](const Variant& v) { return v.ToInteger(); },
+        [](const Variant& v) { return StrToInt(v.Text()); });
 }
 
 void TNullableDate::FromVariant(Variant value) {

@@ -199,7 +199,7 @@ TEST(DatenbankDM, FailedConnectLeavesTheConnectionClosed) {
     EXPECT_TRUE(dm.dbMain.Connected());
 }
 
-TEST(DatenbankDM, RollbackWorkUndoesTheWritesOfAFailedRun) {
+TEST(DatenbankDM, RollbackUndoesTheWritesOfAFailedRun) {
     TestDatabase db = TestDatabase::FromFixture("trafik");
     TdmDatenbank dm;
     UpdateModule update(dm);
@@ -213,7 +213,7 @@ TEST(DatenbankDM, RollbackWorkUndoesTheWritesOfAFailedRun) {
     update.sqlScript.SetSQL("insert into HGR_ARTIKEL (HGR_ARTIKELID, BEZEICHNUNG) values (1, 'x')");
     EXPECT_THROW(update.sqlScript.ExecQuery(), DatabaseError);  // the primary key refuses it
 
-    dm.RollbackWork();
+    dm.trMain.Rollback();
     EXPECT_FALSE(dm.trMain.Active());
     EXPECT_FALSE(update.dqQuery.Active());
     EXPECT_FALSE(dm.dqQuery.Active());

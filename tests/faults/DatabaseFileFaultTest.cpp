@@ -10,14 +10,13 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <ostream>
 #include <random>
-#include <sstream>
 #include <string>
 
-#include "faults/ChildProcess.h"
 #include "faults/FaultSupport.h"
+#include "support/ChildProcess.h"
+#include "support/FileText.h"
 #include "support/TestDatabase.h"
 
 namespace zav::test {
@@ -27,19 +26,6 @@ namespace fs = std::filesystem;
 using ::testing::AllOf;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    ASSERT_TRUE(out.good()) << path;
-}
 
 // --- Held open by another process -------------------------------------------------------------
 
@@ -110,7 +96,7 @@ class FileRights : public ::testing::TestWithParam<FileMode> {};
 TEST_P(FileRights, AreNamedInGermanAtConnectWithoutAChange) {
     const TestDatabase db = TestDatabase::FromFixture("trafik");
     const std::string folder = db.Folder();
-    const std::string bytes = ReadBytes(db.Path());
+    const std::string bytes = ReadFile(db.Path());
     ASSERT_EQ(chmod(db.Path().c_str(), GetParam().mode), 0);
 
     ChildProcess::Options options;
@@ -137,7 +123,7 @@ TEST_P(FileRights, AreNamedInGermanAtConnectWithoutAChange) {
     EXPECT_THAT(child.Output(),
                 StartsWith(std::string("error: ") + GetParam().message + " '" + db.Path() + "'"));
     ASSERT_EQ(chmod(db.Path().c_str(), 0644), 0);
-    EXPECT_TRUE(ReadBytes(db.Path()) == bytes) << "the file was changed";
+    EXPECT_TRUE(ReadFile(db.Path()) == bytes) << "the file was changed";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -165,14 +151,14 @@ class DamagedFile : public ::testing::TestWithParam<Damage> {};
 TEST_P(DamagedFile, IsReportedAndLeftAsItWas) {
     const TestDatabase db = TestDatabase::FromFixture("trafik");
     const std::string path = db.Folder() + "/" + GetParam().fileName;
-    const std::string bytes = GetParam().bytesFrom(ReadBytes(db.Path()));
-    WriteBytes(path, bytes);
+    const std::string bytes = GetParam().bytesFrom(ReadFile(db.Path()));
+    WriteFile(path, bytes);
 
     const std::string errorBox = RunUpdateLikeTheButton(path);
 
     EXPECT_THAT(errorBox, HasSubstr(GetParam().message));
     EXPECT_THAT(errorBox, HasSubstr(path));
-    EXPECT_TRUE(ReadBytes(path) == bytes) << "the damaged file was changed";
+    EXPECT_TRUE(ReadFile(path) == bytes) << "the damaged file was changed";
 }
 
 constexpr std::size_t kPageSize = 8192;

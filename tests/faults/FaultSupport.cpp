@@ -5,12 +5,12 @@
 #include <iterator>
 
 #include "app/ErrorBox.h"
+#include "app/UpdateRun.h"
 #include "db/firebird/DatenbankDM.h"
 #include "db/firebird/DbConnection.h"
 #include "db/firebird/DbQuery.h"
 #include "db/firebird/DbStatement.h"
 #include "db/firebird/DbTransaction.h"
-#include "support/ConfirmedUpdate.h"
 #include "update/TrafikUpdateDM.h"
 
 namespace zav::test {
@@ -93,7 +93,7 @@ std::string RunUpdateLikeTheButton(const std::string& databaseName, ClientLibrar
         [&] {
             TdmDatenbank datenbank(library);
             TdmTrafikUpdate trafikUpdate(datenbank);
-            RunConfirmedUpdate(datenbank, trafikUpdate, databaseName);
+            RunUpdate(datenbank, trafikUpdate, databaseName);
         },
         [&](const std::string& text) { errorBox = text; });
     return errorBox;

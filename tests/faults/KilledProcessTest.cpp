@@ -8,8 +8,8 @@
 #include <ostream>
 #include <string>
 
-#include "faults/ChildProcess.h"
 #include "faults/FaultSupport.h"
+#include "support/ChildProcess.h"
 #include "support/TestDatabase.h"
 
 namespace zav::test {

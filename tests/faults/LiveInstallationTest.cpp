@@ -17,7 +17,7 @@
 #include "app/ErrorBox.h"
 #include "db/firebird/DatabaseErrors.h"
 #include "db/firebird/DatenbankDM.h"
-#include "db/firebird/FaultAdvice.h"
+#include "db/firebird/internal/FaultAdvice.h"
 #include "faults/FaultSupport.h"
 #include "faults/TestServer.h"
 #include "support/ClientTap.h"

@@ -3,16 +3,14 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <fstream>
-
 #include <stdexcept>
 #include <vector>
 
-#include "faults/ChildProcess.h"
+#include "support/ChildProcess.h"
 
 namespace zav::test {
 namespace {
@@ -46,12 +44,7 @@ int FreePort() {
 void RunScript(const std::vector<std::string>& arguments) {
     std::vector<std::string> all = {Script()};
     all.insert(all.end(), arguments.begin(), arguments.end());
-    ChildProcess script("/bin/bash", all);
-    const int status = script.Wait();
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        throw std::runtime_error("fb-test-server.sh " + arguments.front() + " failed (" +
-                                 DescribeStatus(status) + "): " + script.Output());
-    }
+    RunToCompletion("/bin/bash", all);
 }
 
 }  // namespace

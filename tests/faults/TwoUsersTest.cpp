@@ -11,8 +11,8 @@
 #include <filesystem>
 #include <string>
 
-#include "faults/ChildProcess.h"
 #include "faults/FaultSupport.h"
+#include "support/ChildProcess.h"
 #include "support/TestDatabase.h"
 
 namespace zav::test {

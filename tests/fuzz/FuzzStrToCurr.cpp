@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const zav::fuzz::TextInput input = zav::fuzz::SplitInput(data, size);
-    zav::SetFormatSettings(input.settings);
+    zav::CurrentFormatSettings() = input.settings;
     zav::Currency value;
     try {
         value = zav::StrToCurr(input.text);
@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const std::string literal = zav::SqlCurr(value);
-    zav::SetFormatSettings(zav::FormatSettings::EnglishUS());
+    zav::CurrentFormatSettings() = zav::test::EnglishUSFormats();
     if (zav::StrToCurr(literal) != value) {
         zav::fuzz::Fail("literal does not read back", input.text + " -> " + literal);
     }

@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const zav::fuzz::TextInput input = zav::fuzz::SplitInput(data, size);
-    zav::SetFormatSettings(input.settings);
+    zav::CurrentFormatSettings() = input.settings;
     double date = 0.0;
     try {
         date = zav::StrToDate(input.text);

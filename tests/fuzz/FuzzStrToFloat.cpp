@@ -12,7 +12,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const zav::fuzz::TextInput input = zav::fuzz::SplitInput(data, size);
-    zav::SetFormatSettings(input.settings);
+    zav::CurrentFormatSettings() = input.settings;
     double value = 0.0;
     try {
         value = zav::StrToFloat(input.text);
@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (std::fabs(value) > 1.79769313486231e308) {
         return 0;
     }
-    zav::SetFormatSettings(zav::FormatSettings::EnglishUS());
+    zav::CurrentFormatSettings() = zav::test::EnglishUSFormats();
     const double back = zav::StrToFloat(literal);
     // Fifteen significant digits: within half a unit of the 15th digit, plus the 18-digit step and
     // the reading back.

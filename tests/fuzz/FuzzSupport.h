@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "db/values/FormatSettings.h"
+#include "support/FormatSamples.h"
 
 namespace zav::fuzz {
 
@@ -25,9 +25,9 @@ inline bool SameMessage(const char* what, const std::string& expected) {
 inline FormatSettings SettingsFor(std::uint8_t selector) {
     switch (selector % 3) {
         case 0:
-            return FormatSettings::German();
+            return test::GermanFormats();
         case 1:
-            return FormatSettings::EnglishUS();
+            return test::EnglishUSFormats();
         default:
             return FormatSettings{'.', "-", "yyyy-MM-dd", "hh:nn:ss"};
     }
@@ -41,7 +41,7 @@ struct TextInput {
 
 inline TextInput SplitInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {
-        return {FormatSettings::German(), std::string()};
+        return {test::GermanFormats(), std::string()};
     }
     return {SettingsFor(data[0]), std::string(reinterpret_cast<const char*>(data) + 1, size - 1)};
 }

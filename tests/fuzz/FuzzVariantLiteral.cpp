@@ -96,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const zav::FormatSettings settings = zav::fuzz::SettingsFor(data[0]);
-    zav::SetFormatSettings(settings);
+    zav::CurrentFormatSettings() = settings;
     const std::uint16_t code = kCodes[data[1] % (sizeof kCodes / sizeof kCodes[0])];
     std::uint64_t bits = 0;
     std::memcpy(&bits, data + 2, sizeof bits);

@@ -13,7 +13,7 @@
 #include <mutex>
 #include <string>
 
-#include "db/firebird/FbClient.h"
+#include "db/firebird/internal/FbClient.h"
 
 namespace {
 

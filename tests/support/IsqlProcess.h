@@ -3,11 +3,17 @@
 #include <string>
 #include <vector>
 
+#include "support/ChildProcess.h"
+
 namespace zav::test {
 
-// Runs isql-fb with these arguments as they are, without a shell, so that no path needs quoting:
-// its input is empty, its output and errors go to the file at outputPath ("/dev/null" drops
-// them). True when it ends with status 0. A run of more than ten minutes hangs and is killed.
-bool RunIsqlFb(const std::vector<std::string>& arguments, const std::string& outputPath);
+// Runs isql-fb with these arguments as they are, without a shell, so that no path needs quoting;
+// its input is empty. Throws with its output when it fails, or hangs: silent for ten minutes (it
+// says nothing while a long script runs).
+inline void RunIsqlFb(const std::vector<std::string>& arguments) {
+    ChildProcess::Options options;
+    options.quietLimitMs = 10 * 60 * 1000;
+    RunToCompletion("isql-fb", arguments, options);
+}
 
 }  // namespace zav::test

@@ -4,39 +4,21 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <sstream>
-#include <stdexcept>
 
 #include "db/firebird/DbConnection.h"
 #include "db/firebird/DbQuery.h"
 #include "db/firebird/DbStatement.h"
 #include "db/firebird/DbTransaction.h"
 #include "db/values/SqlUtils.h"
+#include "platform/EngineLockFolder.h"
+#include "support/FileText.h"
 #include "support/IsqlProcess.h"
 
 namespace zav::test {
 namespace fs = std::filesystem;
 namespace {
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw std::runtime_error("cannot read " + path.string());
-    }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-    if (!out) {
-        throw std::runtime_error("cannot write " + path.string());
-    }
-}
 
 // Built databases stay here between test programs, named by a hash of what made them.
 fs::path TemplateFolder() {
@@ -65,7 +47,6 @@ std::string TemplateFor(const std::vector<std::string>& scripts, int dialect) {
     const std::string own = name.str() + "-" + std::to_string(getpid());
     const fs::path building = folder / (own + ".fdb");
     const fs::path input = folder / (own + ".sql");
-    const fs::path log = folder / (own + ".log");
     fs::remove(building);
     std::string commands = "SET SQL DIALECT " + std::to_string(dialect) + ";\n";
     // The scripts are UTF-8; the database keeps Windows-1252 like the accounting application's.
@@ -79,15 +60,15 @@ std::string TemplateFor(const std::vector<std::string>& scripts, int dialect) {
     commands += "COMMIT;\n";
     WriteFile(input, commands);
 
-    const bool built =
-        RunIsqlFb({"-q", "-b", "-user", "SYSDBA", "-i", input.string()}, log.string());
-    const std::string output = fs::exists(log) ? ReadFile(log) : "";
-    fs::remove(input);
-    fs::remove(log);
-    if (!built) {
+    try {
+        PrepareEngineLockFolder();  // isql-fb's engine too, as the tool's for an ordinary user
+        RunIsqlFb({"-q", "-b", "-user", "SYSDBA", "-i", input.string()});
+    } catch (...) {
+        fs::remove(input);
         fs::remove(building);
-        throw std::runtime_error("isql-fb failed to build the test database:\n" + output);
+        throw;
     }
+    fs::remove(input);
     fs::rename(building, target);
     return target.string();
 }

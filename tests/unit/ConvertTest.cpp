@@ -7,6 +7,7 @@
 #include "db/values/Convert.h"
 #include "db/values/FormatSettings.h"
 #include "db/values/ValueErrors.h"
+#include "support/FormatSamples.h"
 
 namespace zav {
 namespace {
@@ -15,8 +16,8 @@ using test::ThrowsWithMessage;
 
 class ConvertTest : public ::testing::Test {
 protected:
-    FormatSettingsRestorer restore_;
-    void SetUp() override { SetFormatSettings(FormatSettings::German()); }
+    test::FormatSettingsRestorer restore_;
+    void SetUp() override { CurrentFormatSettings() = test::GermanFormats(); }
 };
 
 TEST_F(ConvertTest, StrToIntAcceptsDecimalAndHex) {
@@ -79,7 +80,7 @@ TEST_F(ConvertTest, StrToFloatUsesTheDecimalSeparator) {
     // Correctly rounded even from many digits.
     EXPECT_EQ(StrToFloat("0,1000000000000000055511151231257827021181583404541015625"), 0.1);
 
-    SetFormatSettings(FormatSettings::EnglishUS());
+    CurrentFormatSettings() = test::EnglishUSFormats();
     EXPECT_EQ(StrToFloat("1.5"), 1.5);
     EXPECT_TRUE(ThrowsWithMessage<ConvertError>([] { StrToFloat("1,5"); },
                                                 "'1,5' ist kein gültiger Gleitkommawert"));
@@ -138,10 +139,10 @@ TEST_F(ConvertTest, StrToDateFollowsTheShortDateFormat) {
     EXPECT_EQ(StrToDate("15.03.20"), 43905.0);
     EXPECT_EQ(StrToDate("01.01.0001"), -693593.0);
     EXPECT_EQ(StrToDate("31.12.9999"), 2958465.0);
-    SetFormatSettings(FormatSettings::EnglishUS());
+    CurrentFormatSettings() = test::EnglishUSFormats();
     EXPECT_EQ(StrToDate("3/15/2020"), 43905.0);
     FormatSettings iso{'.', "-", "yyyy-MM-dd", "hh:nn:ss"};
-    SetFormatSettings(iso);
+    CurrentFormatSettings() = iso;
     EXPECT_EQ(StrToDate("2020-03-15"), 43905.0);
 }
 

@@ -2,6 +2,7 @@
 
 #include "db/values/DateTime.h"
 #include "db/values/ValueErrors.h"
+#include "support/FormatSamples.h"
 
 namespace zav {
 namespace {
@@ -42,8 +43,8 @@ TEST(DateTimeTest, DecodeTakesTheFractionAsTimeAlsoBeforeTheEpoch) {
 }
 
 TEST(DateTimeTest, FormatsWithTheGivenSettings) {
-    const FormatSettings de = FormatSettings::German();
-    const FormatSettings us = FormatSettings::EnglishUS();
+    const FormatSettings de = test::GermanFormats();
+    const FormatSettings us = test::EnglishUSFormats();
     const double value = At(2020, 3, 5, 14, 7, 9, 45);
     EXPECT_EQ(FormatDateTime(de.shortDateFormat, value, de), "05.03.2020");
     EXPECT_EQ(FormatDateTime(de.longTimeFormat, value, de), "14:07:09");

@@ -8,6 +8,7 @@
 #include "db/values/FormatSettings.h"
 #include "db/values/NullableTypes.h"
 #include "db/values/ValueErrors.h"
+#include "support/FormatSamples.h"
 
 namespace zav {
 namespace {
@@ -16,8 +17,8 @@ using test::ThrowsWithMessage;
 
 class NullableTypesTest : public ::testing::Test {
 protected:
-    FormatSettingsRestorer restore_;
-    void SetUp() override { SetFormatSettings(FormatSettings::German()); }
+    test::FormatSettingsRestorer restore_;
+    void SetUp() override { CurrentFormatSettings() = test::GermanFormats(); }
 };
 
 // One variant of every kind, holding a value that each accepting record can convert; the text
@@ -188,7 +189,7 @@ TEST_F(NullableTypesTest, CurrencyFollowsTheDecimalSeparator) {
         "Überlauf bei der Konvertierung einer Variante vom Typ (String) in Typ (Currency)"));
     EXPECT_EQ(currency.GetValue(), Currency{-10000});
 
-    SetFormatSettings(FormatSettings::EnglishUS());
+    CurrentFormatSettings() = test::EnglishUSFormats();
     EXPECT_TRUE(ThrowsWithMessage<ConvertError>([&] { currency.FromVariant(Variant("1,5")); },
                                                 "'1,5' ist kein gültiger Gleitkommawert"));
     EXPECT_EQ(currency.GetValue(), Currency{-10000});

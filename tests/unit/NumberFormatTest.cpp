@@ -10,6 +10,7 @@
 #include "db/values/FormatSettings.h"
 #include "db/values/NumberFormat.h"
 #include "db/values/SqlUtils.h"
+#include "support/FormatSamples.h"
 
 namespace zav {
 namespace {
@@ -102,8 +103,8 @@ std::string Reference(double value) {
 // check that the point is used.
 class SqlFloatReferenceTest : public ::testing::Test {
 protected:
-    FormatSettingsRestorer restore_;
-    void SetUp() override { SetFormatSettings(FormatSettings::German()); }
+    test::FormatSettingsRestorer restore_;
+    void SetUp() override { CurrentFormatSettings() = test::GermanFormats(); }
 };
 
 TEST_F(SqlFloatReferenceTest, RandomBitPatterns) {

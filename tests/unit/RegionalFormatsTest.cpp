@@ -13,6 +13,7 @@
 #include "db/values/FormatSettings.h"
 #include "db/values/SqlUtils.h"
 #include "platform/LocaleFormat.h"
+#include "support/FormatSamples.h"
 
 namespace zav {
 namespace {
@@ -45,7 +46,7 @@ struct RegionalCase {
 
 class RegionalFormatsTest : public ::testing::TestWithParam<RegionalCase> {
 protected:
-    FormatSettingsRestorer restore_;
+    test::FormatSettingsRestorer restore_;
 };
 
 TEST_P(RegionalFormatsTest, WritesDateAndTimeAsTheRegionDoes) {
@@ -58,7 +59,7 @@ TEST_P(RegionalFormatsTest, WritesDateAndTimeAsTheRegionDoes) {
     settings.pmText = c.pm;
     settings.longMonthNames[2] = "marzo";
     settings.longMonthNames[11] = "diciembre";
-    SetFormatSettings(settings);
+    CurrentFormatSettings() = settings;
     EXPECT_EQ(SqlDateTimeWithin(At(2020, 3, 15, 14, 5, 9), std::chrono::seconds(10)), c.afternoon)
         << c.region;
     EXPECT_EQ(SqlDateTimeWithin(-1.25, std::chrono::seconds(10)), c.beforeEpoch) << c.region;
@@ -87,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Bytes of any value, quotes left open and letters the writer does not know all come out as
 // written, and the writer ends.
 TEST(DateWriterTest, WritesWhatItDoesNotKnowAsItStands) {
-    const FormatSettings de = FormatSettings::German();
+    const FormatSettings de = test::GermanFormats();
     const double value = At(2020, 3, 15, 14, 5, 9);
     EXPECT_EQ(FormatDateTime("\xff\x80 d", value, de), "\xff\x80 15");
     EXPECT_EQ(FormatDateTime("gkq 'h", value, de), "gkq h");
@@ -99,7 +100,7 @@ TEST(DateWriterTest, WritesWhatItDoesNotKnowAsItStands) {
 // Before the epoch the day is cut toward zero first; a fraction that rounds up to a whole day
 // stays on that day.
 TEST(DateWriterTest, NegativeDateNearAWholeDayKeepsItsDay) {
-    const FormatSettings de = FormatSettings::German();
+    const FormatSettings de = test::GermanFormats();
     EXPECT_EQ(FormatDateTime("dd.MM.yyyy hh:nn:ss.zzz", -0.99999999999, de),
               "30.12.1899 23:59:59.999");
     EXPECT_EQ(FormatDateTime("dd.MM.yyyy hh:nn", -1.5, de), "29.12.1899 12:00");
@@ -126,24 +127,24 @@ protected:
     const char* current_ = std::getenv("LC_ALL");
     std::optional<std::string> saved_ =
         current_ ? std::optional<std::string>(current_) : std::nullopt;
-    FormatSettingsRestorer restore_;
+    test::FormatSettingsRestorer restore_;
 };
 
 TEST_F(PosixRegionalSettingsTest, ReadsTheLocalesFormatsAndNames) {
     const double value = At(2020, 3, 15, 14, 5, 9);
     FormatSettings bg = Read("bg_BG.UTF-8");
     EXPECT_EQ(bg.decimalSeparator, ',');
-    SetFormatSettings(bg);
+    CurrentFormatSettings() = bg;
     EXPECT_EQ(SqlDateTime(value), "'15.03.2020 14:05:09'");
     EXPECT_EQ(FormatDateTime("MMMM", value, bg), "\u043c\u0430\u0440\u0442");
 
     FormatSettings ja = Read("ja_JP.UTF-8");
     EXPECT_EQ(ja.dateSeparator, "\u5e74");
-    SetFormatSettings(ja);
+    CurrentFormatSettings() = ja;
     EXPECT_EQ(SqlDateTime(value), "'2020\u5e7403\u670815\u65e5 14\u664205\u520609\u79d2'");
     EXPECT_EQ(StrToDate("2020\u5e743\u5e7415"), value - EncodeTime(14, 5, 9, 0));
 
-    SetFormatSettings(Read("en_US.UTF-8"));
+    CurrentFormatSettings() = Read("en_US.UTF-8");
     EXPECT_EQ(SqlDateTime(value), "'03/15/2020 02:05:09 PM'");
 }
 

@@ -7,6 +7,7 @@
 #include "db/values/FormatSettings.h"
 #include "db/values/SqlUtils.h"
 #include "db/values/ValueErrors.h"
+#include "support/FormatSamples.h"
 
 namespace zav {
 namespace {
@@ -15,8 +16,8 @@ using test::ThrowsWithMessage;
 
 class SqlUtilsTest : public ::testing::Test {
 protected:
-    FormatSettingsRestorer restore_;
-    void SetUp() override { SetFormatSettings(FormatSettings::German()); }
+    test::FormatSettingsRestorer restore_;
+    void SetUp() override { CurrentFormatSettings() = test::GermanFormats(); }
 
     static std::string Inserted(const TSqlFieldValueList& list) {
         TSqlCommand command;
@@ -168,7 +169,7 @@ TEST_F(SqlUtilsTest, DateLiteralsUseTheUserFormat) {
     dateTime.FromVariant(Variant("15.03.2020"));
     EXPECT_EQ(SqlDateTime(dateTime), "'15.03.2020'");
 
-    SetFormatSettings(FormatSettings::EnglishUS());
+    CurrentFormatSettings() = test::EnglishUSFormats();
     EXPECT_EQ(SqlDate(kMarch15At1430), "'3/15/2020'");
     EXPECT_EQ(SqlDateTime(kMarch15At1430), "'3/15/2020 2:30:00 PM'");
     EXPECT_THROW(SqlDate(1e7), ConvertError);

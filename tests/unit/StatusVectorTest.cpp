@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "db/firebird/StatusVector.h"
+#include "db/firebird/internal/StatusVector.h"
 
 namespace zav {
 namespace {

@@ -7,6 +7,7 @@
 #include "db/values/FormatSettings.h"
 #include "db/values/ValueErrors.h"
 #include "db/values/Variant.h"
+#include "support/FormatSamples.h"
 
 namespace zav {
 namespace {
@@ -136,8 +137,8 @@ TEST(VariantTest, ToIntegerRoundsHalvesToEvenAndChecksRange) {
 }
 
 TEST(VariantTest, ToDoubleAndTextKinds) {
-    FormatSettingsRestorer restore;
-    SetFormatSettings(FormatSettings::German());
+    test::FormatSettingsRestorer restore;
+    CurrentFormatSettings() = test::GermanFormats();
     EXPECT_EQ(Variant::FromCurrency(Currency{15000}).ToDouble(), 1.5);
     EXPECT_EQ(Variant::FromSingle(0.1f).ToDouble(), static_cast<double>(0.1f));
     EXPECT_EQ(Variant::FromDate(43905.5).ToDouble(), 43905.5);

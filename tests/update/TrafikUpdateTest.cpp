@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "DatabaseSnapshot.h"
+#include "app/UpdateRun.h"
 #include "db/firebird/DatenbankDM.h"
-#include "support/ConfirmedUpdate.h"
 #include "support/TestDatabase.h"
 #include "update/TrafikUpdateDM.h"
 
@@ -21,7 +21,7 @@ std::optional<std::string> RunUpdate(const TestDatabase& db) {
     TdmDatenbank dmDatenbank;
     TdmTrafikUpdate dmTrafikUpdate(dmDatenbank);
     try {
-        RunConfirmedUpdate(dmDatenbank, dmTrafikUpdate, db.Path());
+        zav::RunUpdate(dmDatenbank, dmTrafikUpdate, db.Path());
     } catch (const std::exception& e) {
         return e.what();
     }

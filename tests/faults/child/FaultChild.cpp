@@ -19,10 +19,10 @@
 #include <vector>
 
 #include "app/ErrorBox.h"
+#include "app/UpdateRun.h"
 #include "db/firebird/ClientLibrary.h"
 #include "db/firebird/DatenbankDM.h"
 #include "support/ClientTap.h"
-#include "support/ConfirmedUpdate.h"
 #include "update/TrafikUpdateDM.h"
 
 namespace {
@@ -69,8 +69,10 @@ int Update(const std::string& path, const std::optional<std::string>& tap, KillP
     if (tap) {
         zav::tap::Control::Of(*tap).setExecuteHook(KillAtStatement, &plan);
     }
-    zav::test::RunConfirmedUpdate(modules.datenbank, modules.trafikUpdate, path,
-                                  [] { Say("connected"); });
+    zav::RunUpdate(modules.datenbank, modules.trafikUpdate, path, [] {
+        Say("connected");
+        return true;
+    });
     Say("updated");
     return 0;
 }

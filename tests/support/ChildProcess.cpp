@@ -1,4 +1,4 @@
-#include "faults/ChildProcess.h"
+#include "support/ChildProcess.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -14,8 +14,6 @@ extern char** environ;
 
 namespace zav::test {
 namespace {
-
-constexpr int kQuietLimitMs = 60 * 1000;
 
 // Strings for execve, built before fork: the child may only make async-signal-safe calls.
 std::vector<char*> Pointers(std::vector<std::string>& strings) {
@@ -47,7 +45,8 @@ std::vector<std::string> Environment(const std::vector<std::string>& additions) 
 }  // namespace
 
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
-                           const Options& options) {
+                           const Options& options)
+    : quietLimitMs_(options.quietLimitMs) {
     // A child that is gone must fail the write, not end the test program.
     signal(SIGPIPE, SIG_IGN);
     std::vector<std::string> argumentStrings = {program};
@@ -75,7 +74,7 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
         if (options.user && setuid(*options.user) != 0) {
             _exit(126);
         }
-        execve(argv[0], argv.data(), envp.data());
+        execvpe(argv[0], argv.data(), envp.data());
         _exit(127);
     }
     close(toChild[0]);
@@ -103,7 +102,7 @@ bool ChildProcess::ReadSome() {
     }
     pollfd entry{outputPipe_, POLLIN, 0};
     int ready = 0;
-    while ((ready = poll(&entry, 1, kQuietLimitMs)) < 0 && errno == EINTR) {
+    while ((ready = poll(&entry, 1, quietLimitMs_)) < 0 && errno == EINTR) {
     }
     if (ready <= 0) {
         return false;
@@ -162,7 +161,7 @@ int ChildProcess::Wait() {
     while (ReadSome()) {
     }
     if (outputPipe_ >= 0) {
-        // Silent for a minute with its output still open: it hangs.
+        // Silent for the quiet limit with its output still open: it hangs.
         kill(pid_, SIGKILL);
     }
     int status = 0;
@@ -183,6 +182,21 @@ std::string DescribeStatus(int status) {
         return "signal " + std::to_string(WTERMSIG(status));
     }
     return "status " + std::to_string(status);
+}
+
+void RunToCompletion(const std::string& program, const std::vector<std::string>& arguments,
+                     const ChildProcess::Options& options) {
+    ChildProcess child(program, arguments, options);
+    child.CloseInput();
+    const int status = child.Wait();
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::string command = program;
+        for (const std::string& argument : arguments) {
+            command += " " + argument;
+        }
+        throw std::runtime_error(command + " failed (" + DescribeStatus(status) +
+                                 "): " + child.Output());
+    }
 }
 
 }  // namespace zav::test

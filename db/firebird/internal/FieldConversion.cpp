@@ -1,4 +1,4 @@
-#include "db/firebird/FieldConversion.h"
+#include "db/firebird/internal/FieldConversion.h"
 
 #include <algorithm>
 #include <charconv>

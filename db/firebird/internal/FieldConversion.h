@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "db/firebird/ResultRow.h"
+#include "db/firebird/internal/ResultRow.h"
 
 namespace zav {
 

@@ -1,11 +1,11 @@
-#include "db/firebird/FaultAdvice.h"
+#include "db/firebird/internal/FaultAdvice.h"
 
 #include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
 
-#include "db/firebird/StatusVector.h"
+#include "db/firebird/internal/StatusVector.h"
 
 namespace zav {
 namespace {
@@ -83,7 +83,10 @@ const Advice kAdvice[] = {
 }  // namespace
 
 Fault FaultOfStatus(const ISC_STATUS* status) {
-    if (ReportsDiskFull(status)) {
+    constexpr long kUnixNoSpace = 28;          // ENOSPC
+    constexpr long kWin32DiskFull = 112;       // ERROR_DISK_FULL
+    constexpr long kWin32HandleDiskFull = 39;  // ERROR_HANDLE_DISK_FULL
+    if (ReportsSystemError(status, {kUnixNoSpace}, {kWin32DiskFull, kWin32HandleDiskFull})) {
         return Fault::DiskFull;
     }
     const std::vector<long> codes = ErrorCodes(status);

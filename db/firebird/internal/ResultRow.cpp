@@ -1,4 +1,4 @@
-#include "db/firebird/ResultRow.h"
+#include "db/firebird/internal/ResultRow.h"
 
 #include <algorithm>
 #include <new>

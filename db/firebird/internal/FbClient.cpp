@@ -1,4 +1,4 @@
-#include "db/firebird/FbClient.h"
+#include "db/firebird/internal/FbClient.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -2,12 +2,13 @@
 
 #include <ibase.h>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "db/firebird/DatabaseErrors.h"
-#include "db/firebird/FbClient.h"
+#include "db/firebird/internal/FbClient.h"
 
 namespace zav {
 
@@ -27,8 +28,10 @@ std::vector<long> ErrorCodes(const ISC_STATUS* status);
 // Whether the failure means the connection to the server is gone.
 bool IsConnectionLost(const ISC_STATUS* status, ClientCall call, long sqlCode);
 
-// Whether the operating system reported a full disk (ENOSPC, or ERROR_DISK_FULL on Windows).
-bool ReportsDiskFull(const ISC_STATUS* status);
+// Whether the vector holds one of the operating system's error codes given: an errno value, or a
+// Windows error code.
+bool ReportsSystemError(const ISC_STATUS* status, std::initializer_list<long> unixCodes,
+                        std::initializer_list<long> win32Codes);
 
 // Why an attach of the file at path (as handed to the library) failed, when it is the user's
 // permissions on that file: no write access, or no access at all.

@@ -1,0 +1,28 @@
+#include "app/UpdateRun.h"
+
+#include "db/firebird/DatenbankDM.h"
+#include "update/TrafikUpdateDM.h"
+
+namespace zav {
+
+void RunUpdate(TdmDatenbank& datenbank, TdmTrafikUpdate& trafikUpdate, const std::string& path,
+               const std::function<bool()>& decide,
+               const std::function<void(bool updated)>& finish) {
+    datenbank.Connect(path);
+    try {
+        const bool update = !decide || decide();
+        if (update) {
+            datenbank.UpdateSteuersatz();
+            trafikUpdate.Update();
+        }
+        if (finish) {
+            finish(update);
+        }
+    } catch (...) {
+        datenbank.Disconnect();
+        throw;
+    }
+    datenbank.Disconnect();
+}
+
+}  // namespace zav
