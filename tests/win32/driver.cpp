@@ -450,9 +450,10 @@ int Run(int argc, wchar_t** argv) {
         if (index >= children.size()) {
             return NotFound("control " + ToUtf8(argv[3]));
         }
+        // Waits out a program busy for a while, as one emulated at 32 bits can be; bounded.
         DWORD_PTR ignored = 0;
         SendMessageTimeoutW(children[index], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]),
-                            SMTO_ABORTIFHUNG, 2000, &ignored);
+                            SMTO_NORMAL, 60000, &ignored);
         Print("text=" + Printable(TextOf(children[index])));
         return 0;
     }

@@ -12,7 +12,9 @@
 #
 # Usage: scenarios.sh [--short] [--driver EXE] BUILD_DIR HOST_BUILD_DIR [SHOT_DIR]
 #   --short         only the platform layer's tests and the update on real files (start-up, full
-#                   update, wrong year, second run, a refused row), not the window's other scenarios
+#                   update, wrong year, second run, a refused row, names the code page cannot hold,
+#                   a prefixed install path, a close request during the update), not the window's
+#                   other scenarios
 #   --driver EXE    the driver to use instead of BUILD_DIR's: any width drives any program
 #   BUILD_DIR       a 32- or 64-bit cross build: app/win32/ZavCoronaUpdate.exe and in tests-win32/
 #                   the driver, the platform layer's tests and bridge/ with the bridge
@@ -271,6 +273,22 @@ sql() {  # database file: runs the statements on standard input with the embedde
   host_tool isql-fb -q -b -user SYSDBA "$1" >/dev/null
 }
 
+confirm_update() {  # path, or "" for the one in the path box: Update, and Ja to the question
+  [ -z "$1" ] || drv set-text "$main" 1 "$1" >/dev/null
+  drv click "$main" Update >/dev/null
+  drv dialog "Bestätigen" 15000 >/dev/null
+  drv press "Bestätigen" "&Ja" >/dev/null
+}
+
+check_success() {  # name [keep]: the success box shows; OK closes it unless kept open
+  check "$1: success" "Trafik Update erfolgreich abgeschlossen" \
+    "$(value Static "$(drv dialog "Informationen" 60000)")"
+  shot "$1"
+  [ "${2:-}" == keep ] && return
+  drv press "Informationen" OK >/dev/null
+  drv wait-gone "Informationen" 10000 >/dev/null
+}
+
 update_with() {  # name path expected-text
   drv set-text "$main" 1 "$2" >/dev/null
   drv click "$main" Update >/dev/null
@@ -361,15 +379,16 @@ drv wait-window "$main" "$start_ms" >/dev/null
 check "the window finds the accounting file" "C:\\$firm\\Daten\\Firma2020.zqd" \
   "$(value text1 "$(drv controls "$main")")"
 shot firm-window
-drv click "$main" Update >/dev/null
-drv dialog "Bestätigen" 15000 >/dev/null
-drv press "Bestätigen" "&Ja" >/dev/null
-out=$(drv dialog "Informationen" 60000)
-check "full update: success" "Trafik Update erfolgreich abgeschlossen" "$(value Static "$out")"
-shot update-done
+confirm_update ""
+check_success "full update" keep
+# Refused while the result is shown; the program ends once it has been read.
+check "end of the session: refused while the result is shown" 1 \
+  "$(timeout 60 wine wineboot --end-session >/dev/null 2>&1; echo $?)"
+check "end of the session: the result box stays" "error=still there: Informationen" \
+  "$(drv wait-gone Informationen 2000)"
+shot end-of-session-held
 drv press "Informationen" OK >/dev/null
-drv wait-gone "Informationen" 10000 >/dev/null
-drv click "$main" "Schließen" >/dev/null
+check "end of the session: then the window closes" "gone=$main" "$(drv wait-gone "$main" 15000)"
 finish_app "full update"
 dump "$firm_data/Firma2020.zqd" >"$work/first.txt"
 check_same "full update: the tables and generators the Linux build makes" "$work/linux.txt" \
@@ -382,19 +401,10 @@ drv click "$main" Update >/dev/null
 error_box "wrong year" "Update" "Die Buchhaltung hat falsches Jahr. Jahr=2019."
 check "wrong year: no question" "absent=Bestätigen" "$(drv absent "Bestätigen" 500)"
 
-drv set-text "$main" 1 "C:\\$firm\\Daten\\Firma2020.zqd" >/dev/null
-drv click "$main" Update >/dev/null
-drv dialog "Bestätigen" 15000 >/dev/null
-drv press "Bestätigen" "&Ja" >/dev/null
-check "second run: success" "Trafik Update erfolgreich abgeschlossen" \
-  "$(value Static "$(drv dialog "Informationen" 60000)")"
-drv press "Informationen" OK >/dev/null
-drv wait-gone "Informationen" 10000 >/dev/null
+confirm_update "C:\\$firm\\Daten\\Firma2020.zqd"
+check_success "second run"
 
-drv set-text "$main" 1 "C:\\$firm\\Daten\\Abgelehnt.zqd" >/dev/null
-drv click "$main" Update >/dev/null
-drv dialog "Bestätigen" 15000 >/dev/null
-drv press "Bestätigen" "&Ja" >/dev/null
+confirm_update "C:\\$firm\\Daten\\Abgelehnt.zqd"
 out=$(drv dialog "$title" 60000)
 check "refused half-way: the database's text" "found" \
   "$(value Static "$out" | grep -q 'Abgelehnt im Test' && echo found)"
@@ -418,6 +428,42 @@ data_only "$work/refused-before.txt" >"$work/refused-before-data.txt"
 data_only "$work/refused-after.txt" >"$work/refused-after-data.txt"
 check_same "refused half-way: nothing half-done" "$work/refused-before-data.txt" \
   "$work/refused-after-data.txt"
+
+echo "# Paths the code page cannot hold, and an install path with the extended-length prefix"
+# Code page 1252 would turn Kovačević into the name of the file beside it.
+updated=(zav/long/Daten/Firma2020.zqd zav/k/Daten/Kovačević2020.zqd
+         Бухгалтерия/Daten/Firma2020.zqd "Şahin Trafik/Daten/Firma2020.zqd")
+for file in "${updated[@]}" zav/k/Daten/Kovacevic2020.zqd; do
+  mkdir -p "$(dirname "$drive_c/$file")"
+  cp "$fixture" "$drive_c/$file"
+done
+reg_install_path REG_SZ '\\?\C:\zav\long'
+start_app app
+drv wait-window "$main" "$start_ms" >/dev/null
+check "the path box shows the prefixed path" '\\?\C:\zav\long\Daten\Firma2020.zqd' \
+  "$(value text1 "$(drv controls "$main")")"
+confirm_update ""
+check_success "prefixed install path"
+confirm_update 'C:\zav\k\Daten\Kovačević2020.zqd'
+check_success "Kovačević"
+confirm_update 'C:\Бухгалтерия\Daten\Firma2020.zqd'
+check_success "Cyrillic folder"
+echo "# A close request during the update waits until the result has been shown"
+confirm_update 'C:\Şahin Trafik\Daten\Firma2020.zqd'
+drv close "$main" >/dev/null
+check_success "Turkish folder, closed meanwhile" keep
+check "close: the result box stays" "error=still there: Informationen" \
+  "$(drv wait-gone Informationen 2000)"
+check "close: the window stays" "found=$main" "$(drv wait-window "$main" 1000)"
+drv press "Informationen" OK >/dev/null
+check "close: then the window closes" "gone=$main" "$(drv wait-gone "$main" 15000)"
+finish_app "closed during the update"
+for file in "${updated[@]}"; do
+  dump "$drive_c/$file" >"$work/updated.txt"
+  check_same "$file: the Linux build's result" "$work/linux.txt" "$work/updated.txt"
+done
+dump "$drive_c/zav/k/Daten/Kovacevic2020.zqd" >"$work/look-alike.txt"
+check_same "the file beside Kovačević stays as it was" "$work/fixture.txt" "$work/look-alike.txt"
 
 if [ "$scenario_set" == short ]; then
   echo "$passed passed, $failed failed"
@@ -517,7 +563,7 @@ echo "# Update on an accounting file, through the bridge to the system's client 
 # .ZQD passes the extension test; the empty file then fails in the engine, whose text is shown.
 drv set-text "$main" 1 'C:\zav\one\Daten\Firma2020.ZQD' >/dev/null
 drv click "$main" Update >/dev/null
-out=$(drv dialog "$title" 15000)
+out=$(drv dialog "$title" 60000)  # the process's first attach
 check "an empty file fails in the engine" "found" \
   "$(value Static "$out" | grep -q 'Firma2020.ZQD' && echo found)"
 drv press "$title" OK >/dev/null
@@ -722,8 +768,14 @@ drv close "Bestätigen" >/dev/null
 check "the close box dismisses the own question" "gone=Bestätigen" \
   "$(drv wait-gone "Bestätigen" 10000)"
 check "closing shows nothing further" "absent=$title" "$(drv absent "$title" 1500)"
+drv click "$main" Update >/dev/null
+drv dialog "Bestätigen" 15000 >/dev/null
 drv close "$main" >/dev/null
+check "a close request during the question ends the program" "gone=$main" \
+  "$(drv wait-gone "$main" 15000)"
 finish_app "own dialogs"
+dump "$drive_c/zav/one/Daten/Firma2020.zqd" >"$work/one.txt"
+check_same "closed during the question: nothing written" "$work/fixture.txt" "$work/one.txt"
 
 echo "# The own dialog is laid out at the resolution of its monitor"
 set_dpi 144
