@@ -99,11 +99,10 @@ std::string TDbTransaction::ParameterBlock() const {
         block += static_cast<char>(isc_tpb_concurrency);
     }
     block += static_cast<char>(isc_tpb_wait);
-    if (lockTimeoutSeconds_ <= 0) {
-        return block;
+    if (lockTimeoutSeconds_ > 0) {
+        AppendNumberItem(block, static_cast<char>(isc_tpb_lock_timeout),
+                         static_cast<std::uint32_t>(lockTimeoutSeconds_));
     }
-    AppendNumberItem(block, static_cast<char>(isc_tpb_lock_timeout),
-                     static_cast<std::uint32_t>(lockTimeoutSeconds_));
     return block;
 }
 
