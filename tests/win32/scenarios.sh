@@ -64,8 +64,10 @@ objdump -f "$app_build" | grep -q 'file format pei-i386' && bits=32
 echo "Scenarios ($scenario_set set) of the $bits-bit program $app_build"
 # How long a program may take from its start to its first window or box: emulated by qemu, a 32-bit
 # one takes about a minute.
+emulated=0
+[ "$bits" == 32 ] && [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] && emulated=1
 start_ms=60000
-[ "$bits" == 32 ] && [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] && start_ms=240000
+[ "$emulated" == 1 ] && start_ms=240000
 
 work=$(mktemp -d /tmp/zav-wine.XXXXXX)
 # One 64-bit prefix for both widths, as on the operators' 64-bit Windows. Every process starts
@@ -551,13 +553,19 @@ check "the chosen file goes into the path box" 'C:\zav\one\Daten\settings.fdb' \
   "$(value text1 "$(drv controls "$main")")"
 drv click "$main" Update >/dev/null
 error_box "settings.fdb" "Update" "Die ausgewählte Datei ist keine Buchhaltungsdatei."
-drv click "$main" "..." >/dev/null
-check "the dialog offers the file chosen last" "settings.fdb" \
-  "$(value ComboBoxEx32 "$(drv dialog Open 15000)")"
-drv press Open Cancel >/dev/null
-drv wait-gone Open 10000 >/dev/null
-check "Cancel leaves the path box as it was" 'C:\zav\one\Daten\settings.fdb' \
-  "$(value text1 "$(drv controls "$main")")"
+if [ "$emulated" == 1 ]; then
+  # Under qemu, Wine's file dialog of a 32-bit program hangs when it is opened a second time
+  # (scripts/test-windows.sh then runs every scenario on the 64-bit program as well).
+  echo "# skipped where the program is emulated: the file dialog opened again"
+else
+  drv click "$main" "..." >/dev/null
+  check "the dialog offers the file chosen last" "settings.fdb" \
+    "$(value ComboBoxEx32 "$(drv dialog Open 15000)")"
+  drv press Open Cancel >/dev/null
+  drv wait-gone Open 10000 >/dev/null
+  check "Cancel leaves the path box as it was" 'C:\zav\one\Daten\settings.fdb' \
+    "$(value text1 "$(drv controls "$main")")"
+fi
 
 echo "# Update on an accounting file, through the bridge to the system's client library"
 # .ZQD passes the extension test; the empty file then fails in the engine, whose text is shown.
