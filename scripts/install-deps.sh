@@ -30,6 +30,8 @@ test_packages=(
   # The shipped 32-bit executable under Wine, its bridge built with winegcc -m32 on the i386 client;
   # qemu runs them where the kernel runs no 32-bit code.
   wine32:i386 libfbclient2:i386 libwine-dev:i386 gcc-multilib qemu-user-static
+  # wine64-tools takes either width's import libraries: named here, winegcc -m64 gets its own.
+  libwine-dev:amd64
   clang-14 libclang-rt-14-dev  # fuzz targets (scripts/fuzz.sh)
   locales-all  # regional formats of real locales (platform tests)
 )
