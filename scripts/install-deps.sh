@@ -9,7 +9,10 @@
 #     test   everything the tests need besides: a Firebird server, the Windows cross compilers,
 #            Wine in both widths with the i386 client library (the i386 architecture is added
 #            for them), clang (the default when no set is named)
-#     --check  install nothing; exit 1 when a package of the sets is missing
+#     --check  install nothing; exit 1 when a package of the sets is missing, or, for the test set,
+#              when what its builds need does not work: Wine's import libraries of either width
+#              (winegcc -m64 and -m32 link a library), the cross compilers (each builds a
+#              program) and Wine (it starts a 64-bit and a 32-bit program)
 set -euo pipefail
 
 run_packages=(
@@ -70,7 +73,7 @@ providers_lack_engine() {
 # i386 programs of the tests run under qemu's user-mode emulation, registered with binfmt_misc.
 binfmt=/proc/sys/fs/binfmt_misc
 i386_fails() {
-  [[ " ${packages[*]} " == *" wine32:i386 "* ]] && [ -x /usr/lib/wine/wine ] &&
+  test_set_named && [ -x /usr/lib/wine/wine ] &&
     ! /usr/lib/wine/wine --version >/dev/null 2>&1
 }
 emulate_i386() {
@@ -79,6 +82,43 @@ emulate_i386() {
 '\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
     >"$binfmt/register"
 }
+
+# Tries what the test set's builds and runs need; apt may have satisfied a dependency with the
+# other width's package. Names each missing capability with the package that brings it.
+capabilities_fail() {
+  local dir status=1
+  dir=$(mktemp -d)
+  (
+    set +e
+    cd "$dir" || exit 1
+    lacks() { echo "cannot $1: install $2" >&2; lacking=1; }
+    lacking=0
+    printf 'int zav_probe(void) { return 1; }\n' >probe.c
+    printf '@ cdecl zav_probe()\n' >probe.spec
+    printf '#include <cstdio>\nint main() { std::puts("zav probe"); }\n' >probe.cpp
+    winegcc -m64 -shared probe.spec probe.c -o probe64.dll >/dev/null 2>&1 ||
+      lacks "link a 64-bit Wine library (winegcc -m64)" "libwine-dev:amd64"
+    winegcc -m32 -shared probe.spec probe.c -o probe32.dll >/dev/null 2>&1 ||
+      lacks "link a 32-bit Wine library (winegcc -m32)" "libwine-dev:i386 gcc-multilib"
+    x86_64-w64-mingw32-g++-posix -static probe.cpp -o probe64.exe >/dev/null 2>&1 ||
+      lacks "build a 64-bit Windows program" "g++-mingw-w64-x86-64-posix"
+    i686-w64-mingw32-g++-posix -static probe.cpp -o probe32.exe >/dev/null 2>&1 ||
+      lacks "build a 32-bit Windows program" "g++-mingw-w64-i686-posix"
+    # A prefix of its own, booted by the first start; the 32-bit program in the address space
+    # tests/win32/scenarios.sh gives it where qemu emulates it.
+    export WINEPREFIX=$dir/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+      QEMU_RESERVED_VA=0x82000000
+    [ -f probe64.exe ] && { timeout 300 /usr/lib/wine/wine64 probe64.exe 2>/dev/null |
+      grep -q "zav probe" || lacks "start a 64-bit program under Wine" "wine64"; }
+    [ -f probe32.exe ] && { timeout 300 /usr/lib/wine/wine64 probe32.exe 2>/dev/null |
+      grep -q "zav probe" || lacks "start a 32-bit program under Wine" "wine32:i386"; }
+    timeout 60 wineserver -k >/dev/null 2>&1
+    exit "$lacking"
+  ) && status=0
+  rm -rf "$dir"
+  [ "$status" -ne 0 ]
+}
+test_set_named() { [[ " ${packages[*]} " == *" wine32:i386 "* ]]; }
 
 if [ $check -eq 1 ]; then
   if [ ${#missing[@]} -gt 0 ]; then
@@ -91,6 +131,9 @@ if [ $check -eq 1 ]; then
   fi
   if i386_fails; then
     echo "32-bit programs do not run: no emulation registered for them" >&2
+    exit 1
+  fi
+  if test_set_named && capabilities_fail; then
     exit 1
   fi
   exit 0
