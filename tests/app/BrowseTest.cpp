@@ -80,6 +80,8 @@ TEST_F(WindowsBrowseTest, ChosenFileGoesIntoThePathBox) {
     EXPECT_EQ(view_.path, "C:\\Prog\\Daten\\settings.fdb");
 }
 
+// POSIX paths: on Windows a path without a drive names no folder of its own.
+#ifndef _WIN32
 TEST(PosixBrowseTest, AbsolutePathsStartInTheirFolderOthersAreUsedWhole) {
     test::FakeSettingsStore store;
     test::ScriptedView view;
@@ -104,6 +106,7 @@ TEST(PosixBrowseTest, AbsolutePathsStartInTheirFolderOthersAreUsedWhole) {
     form.btnBrowseClick();
     EXPECT_EQ(view.path, "/opt/ZAV/Daten/Firma2020.zqd");
 }
+#endif
 
 TEST(CloseTest, SchliessenClosesTheWindow) {
     test::FakeSettingsStore store;
