@@ -36,6 +36,7 @@ for target in "${targets[@]}"; do
   grep -E "^stat::number_of_executed_units|^stat::new_units_added" "$findings/log.txt" || true
 done
 
+echo "fuzz: $((${#targets[@]} - ${#failed[@]})) passed, ${#failed[@]} failed"
 if [ ${#failed[@]} -gt 0 ]; then
   echo "Findings in: ${failed[*]} (see build-fuzz/findings/)" >&2
   exit 1
