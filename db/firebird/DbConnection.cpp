@@ -110,7 +110,9 @@ void TDbConnection::Close() {
             return;  // a transaction that could not be ended took the attachment with it
         }
         StatusVector status;
-        if (Call([&] { return api_.detachDatabase(status.get(), &handle_); }) != 0) {
+        // A detach that the bound cut off may still report success.
+        if (Call([&] { return api_.detachDatabase(status.get(), &handle_); }) != 0 ||
+            cancelled_ == CancelReason::CutOff) {
             Raise(status, ClientCall::Detach);
         }
         handle_ = {};
