@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "db/firebird/DatabaseErrors.h"
 #include "db/firebird/DatenbankDM.h"
 #include "db/firebird/UnitOfWork.h"
 #include "db/values/SqlUtils.h"
@@ -19,6 +20,10 @@ const char* const kArtikelName = "Zeitungen Corona Sondersteuersatz";
 const char* const kKtoWe = "5503";
 const char* const kKtoErlos = "4003";
 constexpr int32_t kGeneratorStep = 1;
+const char* const kPositionsChanged =
+    "Ein anderes Programm hat während des Updates Warengruppen gespeichert, zum Beispiel die "
+    "Buchhaltung; ihre Reihenfolge wäre nicht mehr eindeutig. Das Update wurde nicht gespeichert. "
+    "Bitte starten Sie das Update erneut.";
 
 // A position one step from a neighbour's; at the edge of the range it stays there, which the
 // renumbering that follows resolves.
@@ -38,10 +43,26 @@ TdmTrafikUpdate::TdmTrafikUpdate(TdmDatenbank& dmDatenbank)
 void TdmTrafikUpdate::Update() {
     // The existence tests would make a half-done update unfinishable: it is durable whole, before
     // the caller reports success, or undone whole.
-    UnitOfWork work(dmDatenbank_.trMain, dmDatenbank_.RunDeadline());
-    UpdateHgrArtikel();
+    // The 5 % rate before it is complete on its own: closing the query that holds its transaction
+    // open lets the stop rule save it, as the update's first query always did.
+    dmDatenbank_.dqQuery.Close();
+    UnitOfWork work(dmDatenbank_.trMain);
+    const bool renumbered = UpdateHgrArtikel();
     UpdateArtikel();
+    if (renumbered) {
+        // As late as possible: a group that another program saved meanwhile is seen here.
+        CheckPositions();
+    }
     work.Commit();
+}
+
+void TdmTrafikUpdate::CheckPositions() {
+    OpenQuery("select count(*), count(distinct POS), min(POS), max(POS) from HGR_ARTIKEL");
+    const int32_t groups = dqQuery.Field(0).AsInteger();
+    if (dqQuery.Field(1).AsInteger() != groups ||
+        (groups > 0 && (dqQuery.Field(2).AsInteger() != 1 || dqQuery.Field(3).AsInteger() != groups))) {
+        throw DatabaseError(kPositionsChanged);
+    }
 }
 
 void TdmTrafikUpdate::OpenQuery(const std::string& sql) {
@@ -75,7 +96,7 @@ std::string TdmTrafikUpdate::NewspaperGroupSql(int32_t steuersatzId) const {
            kKtoWe + "' and VSTID = " + std::to_string(steuersatzId);
 }
 
-void TdmTrafikUpdate::UpdateHgrArtikel() {
+bool TdmTrafikUpdate::UpdateHgrArtikel() {
     std::vector<int32_t> betriebIds;
     TSqlFieldValueList fields;
     TSqlCommand command;
@@ -85,7 +106,7 @@ void TdmTrafikUpdate::UpdateHgrArtikel() {
 
     OpenQuery(NewspaperGroupSql(steuersatz5Id));
     if (!dqQuery.Eof()) {
-        return;
+        return false;
     }
 
     OpenQuery(NewspaperGroupSql(steuersatz10Id));
@@ -148,6 +169,7 @@ void TdmTrafikUpdate::UpdateHgrArtikel() {
             Execute(command.Insert("MONAT_ERLOS", fields).AsString());
         }
     }
+    return true;
 }
 
 void TdmTrafikUpdate::UpdateArtikel() {

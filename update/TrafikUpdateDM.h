@@ -20,7 +20,8 @@ public:
     TdmTrafikUpdate& operator=(const TdmTrafikUpdate&) = delete;
 
     // Runs both steps in one transaction and commits it before it returns, so success is never
-    // reported for unsaved work. When a step or the commit fails, everything the update wrote is
+    // reported for unsaved work, nor for groups whose positions another program made ambiguous
+    // meanwhile. When a step, that check or the commit fails, everything the update wrote is
     // rolled back before the error goes on to the caller.
     void Update();
 
@@ -28,8 +29,11 @@ public:
     TDbStatement sqlScript;
 
 private:
-    void UpdateHgrArtikel();
+    // Whether it added the group and renumbered the groups.
+    bool UpdateHgrArtikel();
     void UpdateArtikel();
+    // Raises, for the rollback, unless the groups' positions are 1..n, each once.
+    void CheckPositions();
 
     // Closes dqQuery, gives it the text and opens it.
     void OpenQuery(const std::string& sql);

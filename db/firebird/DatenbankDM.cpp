@@ -7,10 +7,8 @@ namespace {
 
 // Long enough for a short save in another program, short enough that the window does not seem to
 // hang when the accounting application holds a revenue group that its user is editing.
+// Below the bound of a call (RunBound), so that such a wait ends with the lock advice.
 constexpr int kLockTimeoutSeconds = 10;
-// A whole run: above the lock timeout, so that a wait for another program's rows ends with the
-// lock advice before the run's bound cancels it.
-constexpr std::chrono::seconds kRunBound{12};
 
 // The engine's own text speaks of privileges; the user needs to hear which file and what is
 // missing.
@@ -49,7 +47,6 @@ TdmDatenbank::TdmDatenbank(ClientLibrary& library)
 
 void TdmDatenbank::Connect(const std::string& aDbFilePath) {
     Disconnect();
-    runDeadline_.reset();
     dbMain.SetDatabaseName(aDbFilePath);
     try {
         dbMain.Open();
@@ -85,8 +82,6 @@ std::int32_t TdmDatenbank::GetSteuersatzId(std::int32_t aProzent) {
 }
 
 void TdmDatenbank::UpdateSteuersatz() {
-    runDeadline_ = RunWatchdog::Clock::now() + kRunBound;
-    const RunWatchdog watchdog(dbMain, *runDeadline_);
     dqQuery.Close();
     dqQuery.SetSQL("select * from STEUERSATZ where PROZENT = 5");
     dqQuery.Open();
@@ -95,10 +90,6 @@ void TdmDatenbank::UpdateSteuersatz() {
             "insert into STEUERSATZ (PROZENT, INFO) values (5, 'Corona Sondersteuersatz')");
         sqlMain.ExecQuery();
     }
-}
-
-RunWatchdog::Clock::time_point TdmDatenbank::RunDeadline() const {
-    return runDeadline_ ? *runDeadline_ : RunWatchdog::Clock::now() + kRunBound;
 }
 
 }  // namespace zav

@@ -1,14 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "db/firebird/DbConnection.h"
 #include "db/firebird/DbQuery.h"
 #include "db/firebird/DbStatement.h"
 #include "db/firebird/DbTransaction.h"
-#include "db/firebird/RunWatchdog.h"
 
 namespace zav {
 
@@ -16,8 +14,8 @@ namespace zav {
 // The operations leave dqQuery open, so trMain stays active for the statements that follow; the
 // transaction commits when the last open query closes or the connection closes. A write, or a
 // read of a row that another program has changed but not saved, waits at most a few seconds for
-// it, then fails with LockConflictError. A run, from the 5 % rate to the end of the Trafik update,
-// is bounded as a whole (RunDeadline).
+// it, then fails with LockConflictError. The run's calls are bounded where the run starts
+// (RunBound).
 class TdmDatenbank {
 public:
     // Throws ClientLibraryError when the client library is missing.
@@ -36,14 +34,8 @@ public:
     std::int32_t GetJahr();
     // The id of the first tax rate with the percentage; raises when there is none.
     std::int32_t GetSteuersatzId(std::int32_t aProzent);
-    // Inserts the 5 % rate "Corona Sondersteuersatz" unless a 5 % rate exists. The run begins
-    // here, once the operator has confirmed: its clock starts.
+    // Inserts the 5 % rate "Corona Sondersteuersatz" unless a 5 % rate exists.
     void UpdateSteuersatz();
-    // When the run that UpdateSteuersatz began must be over; without one, a run beginning now.
-    RunWatchdog::Clock::time_point RunDeadline() const;
-
-private:
-    std::optional<RunWatchdog::Clock::time_point> runDeadline_;
 };
 
 }  // namespace zav

@@ -73,8 +73,10 @@ void TDbConnection::Open() {
     const std::string block = ParameterBlock(utf8Name);
     StatusVector status;
     isc_db_handle handle{};
-    if (api_.attachDatabase(status.get(), 0, path.c_str(), &handle,
-                            static_cast<short>(block.size()), block.data()) != 0) {
+    if (Call([&] {
+            return api_.attachDatabase(status.get(), 0, path.c_str(), &handle,
+                                       static_cast<short>(block.size()), block.data());
+        }) != 0) {
         if (const auto denial = FileAccessDenial(status.status, path)) {
             const DatabaseError error = ErrorFromStatus(api_, status.status);
             throw DatabaseFileAccessError(error.what(), error.SqlCode(), error.EngineCode(),
@@ -88,7 +90,8 @@ void TDbConnection::Open() {
         Raise(status, ClientCall::Attachment);
     }
     handle_ = handle;
-    ReadDialect();
+    cancelHandle_ = handle;
+    ReadAttachmentInfo();
 }
 
 void TDbConnection::Close() {
@@ -107,10 +110,13 @@ void TDbConnection::Close() {
             return;  // a transaction that could not be ended took the attachment with it
         }
         StatusVector status;
-        if (api_.detachDatabase(status.get(), &handle_) != 0) {
-            Raise(status, ClientCall::Attachment);
+        // A detach that the bound cut off may still report success.
+        if (Call([&] { return api_.detachDatabase(status.get(), &handle_); }) != 0 ||
+            cancelled_ == CancelReason::CutOff) {
+            Raise(status, ClientCall::Detach);
         }
         handle_ = {};
+        cancelHandle_ = {};
     } catch (...) {
         CloseForcibly();
         throw;
@@ -133,25 +139,39 @@ void TDbConnection::UnbindTransaction(TDbTransaction* transaction) {
     std::erase(transactions_, transaction);
 }
 
+bool TDbConnection::CanCancel() const {
+    return api_.cancelOperation != nullptr;
+}
+
+void TDbConnection::Cancel(CancelReason reason) noexcept {
+    ClientHandle handle = cancelHandle_;
+    if (!CanCancel() || handle == ClientHandle{}) {
+        return;
+    }
+    cancelled_ = reason;
+    StatusVector ignored;
+    api_.cancelOperation(ignored.get(), &handle,
+                         reason == CancelReason::CutOff ? fb_cancel_abort : fb_cancel_raise);
+}
+
+std::optional<std::chrono::steady_clock::time_point> TDbConnection::CallInProgressSince() const {
+    const auto started = callStarted_.load(std::memory_order_relaxed);
+    if (started == kNoCall) {
+        return std::nullopt;
+    }
+    return std::chrono::steady_clock::time_point(std::chrono::steady_clock::duration(started));
+}
+
 void TDbConnection::Raise(const StatusVector& status, ClientCall call) {
+    const CancelReason cancelled = cancelled_;
     const DatabaseError error = ErrorFromStatus(api_, status.status);
-    const Interruption interruption = interruption_;
-    const bool lost = interruption == Interruption::CutOff ||
+    const bool lost = cancelled == CancelReason::CutOff ||
                       IsConnectionLost(status.status, call, error.SqlCode());
+    const Fault fault = FaultOfFailure(status.status, call, cancelled, lost);
     if (lost) {
         CloseForcibly();
     }
-    Fault fault = FaultOfStatus(status.status);
-    if (lost && call == ClientCall::Commit) {
-        fault = Fault::CommitOutcomeUnknown;
-    } else if (interruption == Interruption::CutOff) {
-        fault = Fault::ServerNotAnswering;
-    } else if (interruption == Interruption::Cancelled && error.EngineCode() == isc_cancelled) {
-        fault = Fault::TimedOut;
-    } else if (lost && fault == Fault::None) {
-        fault = Fault::ConnectionLost;
-    }
-    ThrowWithAdvice(fault, error);
+    ThrowWithAdvice(fault, error, throughServer_);
 }
 
 void TDbConnection::CloseForcibly() noexcept {
@@ -167,17 +187,23 @@ void TDbConnection::CloseForcibly() noexcept {
             transaction->EndForced(false);
         }
     }
-    if (Connected()) {
-        StatusVector ignored;
-        if (api_.detachDatabase(ignored.get(), &handle_) != 0 && api_.cancelOperation != nullptr) {
-            // Still attached, for instance with a transaction whose rollback failed: cut the
-            // attachment off, which ends its transactions without a commit, then let it go.
-            api_.cancelOperation(ignored.get(), &handle_, fb_cancel_abort);
-            api_.detachDatabase(ignored.get(), &handle_);
-        }
-        handle_ = {};
-    }
+    DetachForcibly();
     closingForcibly_ = false;
+}
+
+void TDbConnection::DetachForcibly() noexcept {
+    if (!Connected()) {
+        return;
+    }
+    StatusVector ignored;
+    if (Call([&] { return api_.detachDatabase(ignored.get(), &handle_); }) != 0 && CanCancel()) {
+        // Still attached, for instance with a transaction whose rollback failed: cut the
+        // attachment off, which ends its transactions without a commit, then let it go.
+        api_.cancelOperation(ignored.get(), &handle_, fb_cancel_abort);
+        Call([&] { return api_.detachDatabase(ignored.get(), &handle_); });
+    }
+    handle_ = {};
+    cancelHandle_ = {};
 }
 
 std::string TDbConnection::ParameterBlock(bool utf8Name) const {
@@ -230,23 +256,40 @@ std::string TDbConnection::ParameterBlock(bool utf8Name) const {
     return block;
 }
 
-void TDbConnection::ReadDialect() {
-    const char items[] = {static_cast<char>(isc_info_db_sql_dialect), isc_info_end};
-    char answer[32] = {};
+void TDbConnection::ReadAttachmentInfo() {
+    const char items[] = {static_cast<char>(isc_info_db_sql_dialect),
+                          static_cast<char>(isc_info_implementation), isc_info_end};
+    char answer[64] = {};
     StatusVector status;
-    if (api_.databaseInfo(status.get(), &handle_, sizeof items, items, sizeof answer, answer) !=
-        0) {
+    if (Call([&] {
+            return api_.databaseInfo(status.get(), &handle_, sizeof items, items, sizeof answer,
+                                     answer);
+        }) != 0) {
         // Attached but unusable: leave nothing half-open behind.
-        DatabaseError error = ErrorFromStatus(api_, status.status);
+        const DatabaseError error = ErrorFromStatus(api_, status.status);
         CloseForcibly();
         throw error;
     }
     int dialect = SQL_DIALECT_V5;
-    if (answer[0] == isc_info_db_sql_dialect) {
-        // The item, the length of its value in two bytes, then the value.
-        const auto* bytes = reinterpret_cast<const ISC_UCHAR*>(answer);
-        const auto length = static_cast<short>(api_.portableInteger(bytes + 1, 2));
-        dialect = static_cast<int>(api_.portableInteger(bytes + 3, std::min<short>(length, 4)));
+    throughServer_ = false;
+    const auto* bytes = reinterpret_cast<const ISC_UCHAR*>(answer);
+    for (std::size_t at = 0; at + 3 <= sizeof answer && bytes[at] != isc_info_end;) {
+        // Each item: its code, the length of its value in two bytes, then the value.
+        const auto length = static_cast<std::size_t>(api_.portableInteger(bytes + at + 1, 2));
+        const ISC_UCHAR* value = bytes + at + 3;
+        if (at + 3 + length > sizeof answer) {
+            break;
+        }
+        if (bytes[at] == isc_info_db_sql_dialect) {
+            dialect = static_cast<int>(
+                api_.portableInteger(value, static_cast<short>(std::min<std::size_t>(length, 4))));
+        } else if (bytes[at] == isc_info_implementation && length >= 1) {
+            // A count, then pairs of implementation and class; the remote client adds its own.
+            for (std::size_t pair = 0; pair < value[0] && 2 + 2 * pair < length; ++pair) {
+                throughServer_ = throughServer_ || value[2 + 2 * pair] == isc_info_db_class_rem_int;
+            }
+        }
+        at += 3 + length;
     }
     sqlDialect_ = std::min(sqlDialect_, dialect);
 }

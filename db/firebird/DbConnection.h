@@ -1,6 +1,8 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,16 +46,26 @@ public:
     bool Connected() const { return handle_ != ClientHandle{}; }
     // 3 until a database of a lower dialect is opened; never raised again.
     int SqlDialect() const { return sqlDialect_; }
+    // Whether the open attachment goes through a server (false: the embedded engine in this
+    // process, where no other program can hold the file).
+    bool ThroughServer() const { return throughServer_; }
+
+    // Why a call was cancelled from another thread.
+    enum class CancelReason { None, Overran, CutOff };
+    // Whether the client library can cancel a call (fb_cancel_operation).
+    bool CanCancel() const;
+    // Safe from another thread: Overran cancels the call in progress, which then fails; CutOff
+    // closes the attachment under it. The reason decides the failure's text. Does nothing while
+    // no attachment is open.
+    void Cancel(CancelReason reason) noexcept;
+    // When the client call in progress began; nothing between calls. Safe from another thread.
+    std::optional<std::chrono::steady_clock::time_point> CallInProgressSince() const;
 
 private:
     friend class TDbTransaction;
     friend class TDbQuery;
     friend class TDbStatement;
     friend class DsqlStatement;
-    friend class RunWatchdog;
-
-    // How a run's watchdog ended a call that overran the run's bound; set from its thread.
-    enum class Interruption { None, Cancelled, CutOff };
 
     void Bind(detail::DbBoundObject* object);
     void Unbind(detail::DbBoundObject* object);
@@ -61,9 +73,19 @@ private:
     void UnbindTransaction(TDbTransaction* transaction);
 
     ClientHandle* Handle() { return &handle_; }
-    // Raises the error of a failed client call, with German advice before the server's text where
-    // the operator can act on it (FaultAdvice); closes the connection by force first when the
-    // failure means the server is gone.
+    // Runs one client call, marked as in progress for a RunBound: a clock read and two stores,
+    // nothing a call would notice.
+    template <typename ClientFunction>
+    auto Call(ClientFunction&& call) {
+        cancelled_.store(CancelReason::None, std::memory_order_relaxed);
+        callStarted_.store(std::chrono::steady_clock::now().time_since_epoch().count(),
+                           std::memory_order_relaxed);
+        const auto result = call();
+        callStarted_.store(kNoCall, std::memory_order_relaxed);
+        return result;
+    }
+    // Raises the error of a failed client call (FaultAdvice builds it); when the failure means
+    // the server is gone, the connection is closed by force first.
     [[noreturn]] void Raise(const StatusVector& status, ClientCall call);
     // Releases every handle, rolls back every active transaction, detaches, all errors ignored.
     // Never commits: a connection closed by force may be one whose state is unknown. An attachment
@@ -72,16 +94,26 @@ private:
     void CloseForcibly() noexcept;
     // The attach parameters; utf8Name adds the flag that the database name is in UTF-8.
     std::string ParameterBlock(bool utf8Name) const;
-    void ReadDialect();
+    // The dialect and whether the attachment goes through a server, in one request.
+    void ReadAttachmentInfo();
+    // Detaches, closing what the library still holds, all errors ignored.
+    void DetachForcibly() noexcept;
+
+    static constexpr std::chrono::steady_clock::rep kNoCall = 0;
 
     const FbClient& api_;
     std::string databaseName_;
     std::vector<std::string> params_;
     ClientHandle handle_{};
+    // The open attachment's handle for Cancel(): handle_ itself is the library's to write during
+    // a call.
+    std::atomic<ClientHandle> cancelHandle_{};
+    std::atomic<std::chrono::steady_clock::rep> callStarted_{kNoCall};
+    std::atomic<CancelReason> cancelled_{CancelReason::None};
+    bool throughServer_ = false;
     int sqlDialect_;
     int connectTimeoutSeconds_ = 0;
     bool closingForcibly_ = false;
-    std::atomic<Interruption> interruption_ = Interruption::None;
     std::vector<TDbTransaction*> transactions_;
     std::vector<detail::DbBoundObject*> boundObjects_;
 };

@@ -79,7 +79,8 @@ void TDbTransaction::StartAutomatically() {
     TransactionEntry entry{connection_.Handle(), static_cast<ISC_LONG>(parameters.size()),
                            parameters.empty() ? nullptr : parameters.data()};
     StatusVector status;
-    if (api_.startMultiple(status.get(), &handle_, 1, &entry) != 0) {
+    if (connection_.Call([&] { return api_.startMultiple(status.get(), &handle_, 1, &entry); }) !=
+        0) {
         handle_ = {};
         connection_.Raise(status, ClientCall::Statement);
     }
@@ -125,12 +126,12 @@ void TDbTransaction::QueryClosed() {
             End(false, false);
             break;
         case TransactionAction::CommitRetaining:
-            if (api_.commitRetaining(status.get(), &handle_) != 0) {
+            if (connection_.Call([&] { return api_.commitRetaining(status.get(), &handle_); }) != 0) {
                 connection_.Raise(status, ClientCall::Commit);
             }
             break;
         case TransactionAction::RollbackRetaining:
-            if (api_.rollbackRetaining(status.get(), &handle_) != 0) {
+            if (connection_.Call([&] { return api_.rollbackRetaining(status.get(), &handle_); }) != 0) {
                 connection_.Raise(status, ClientCall::Statement);
             }
             break;
@@ -156,15 +157,20 @@ void TDbTransaction::End(bool commit, bool forced) {
         }
     }
     StatusVector status;
-    const ISC_STATUS result = commit ? api_.commitTransaction(status.get(), &handle_)
-                                     : api_.rollbackTransaction(status.get(), &handle_);
+    const ISC_STATUS result = connection_.Call([&] {
+        return commit ? api_.commitTransaction(status.get(), &handle_)
+                      : api_.rollbackTransaction(status.get(), &handle_);
+    });
     if (result != 0) {
         if (!forced) {
             connection_.Raise(status, commit ? ClientCall::Commit : ClientCall::Statement);
         }
         // A refused forced commit is followed by a rollback.
         StatusVector ignored;
-        const bool ended = commit && api_.rollbackTransaction(ignored.get(), &handle_) == 0;
+        const bool ended =
+            commit && connection_.Call([&] {
+                return api_.rollbackTransaction(ignored.get(), &handle_);
+            }) == 0;
         handle_ = {};
         startedAutomatically_ = false;
         if (!ended) {

@@ -31,12 +31,17 @@ void DsqlStatement::Prepare(ClientHandle* transaction, const std::string& sql) {
     const std::string text = Utf8ToWindows1252(ScanSqlParameters(sql).text);
     DropQuietly();  // a statement prepared before
     StatusVector status;
-    if (api_.dsqlAllocStatement2(status.get(), connection_.Handle(), &handle_) != 0) {
+    if (connection_.Call([&] {
+            return api_.dsqlAllocStatement2(status.get(), connection_.Handle(), &handle_);
+        }) != 0) {
         handle_ = {};
         connection_.Raise(status, ClientCall::Statement);
     }
-    if (api_.dsqlPrepare(status.get(), transaction, &handle_, 0, text.c_str(),
-                         static_cast<unsigned short>(connection_.SqlDialect()), nullptr) != 0) {
+    if (connection_.Call([&] {
+            return api_.dsqlPrepare(status.get(), transaction, &handle_, 0, text.c_str(),
+                                    static_cast<unsigned short>(connection_.SqlDialect()),
+                                    nullptr);
+        }) != 0) {
         DropQuietly();
         connection_.Raise(status, ClientCall::Statement);
     }
@@ -47,7 +52,9 @@ void DsqlStatement::Describe(ResultRow& row) {
     for (;;) {
         XSQLDA* da = row.Reserve(capacity);
         StatusVector status;
-        if (api_.dsqlDescribe(status.get(), &handle_, SQLDA_VERSION1, da) != 0) {
+        if (connection_.Call([&] {
+                return api_.dsqlDescribe(status.get(), &handle_, SQLDA_VERSION1, da);
+            }) != 0) {
             row.Clear();
             connection_.Raise(status, ClientCall::Statement);
         }
@@ -64,7 +71,10 @@ int DsqlStatement::StatementType() {
     const char items[] = {isc_info_sql_stmt_type};
     char answer[16] = {};
     StatusVector status;
-    if (api_.dsqlSqlInfo(status.get(), &handle_, sizeof items, items, sizeof answer, answer) != 0) {
+    if (connection_.Call([&] {
+            return api_.dsqlSqlInfo(status.get(), &handle_, sizeof items, items, sizeof answer,
+                                    answer);
+        }) != 0) {
         connection_.Raise(status, ClientCall::Statement);
     }
     if (answer[0] != isc_info_sql_stmt_type) {
@@ -78,7 +88,9 @@ int DsqlStatement::StatementType() {
 
 void DsqlStatement::Execute(ClientHandle* transaction, bool opensCursor) {
     StatusVector status;
-    if (api_.dsqlExecute(status.get(), transaction, &handle_, SQLDA_VERSION1, nullptr) != 0) {
+    if (connection_.Call([&] {
+            return api_.dsqlExecute(status.get(), transaction, &handle_, SQLDA_VERSION1, nullptr);
+        }) != 0) {
         connection_.Raise(status, ClientCall::Statement);
     }
     cursorOpen_ = opensCursor;
@@ -86,8 +98,10 @@ void DsqlStatement::Execute(ClientHandle* transaction, bool opensCursor) {
 
 void DsqlStatement::OpenCursor(ClientHandle* transaction) {
     StatusVector status;
-    if (api_.dsqlExecute2(status.get(), transaction, &handle_, SQLDA_VERSION1, nullptr, nullptr) !=
-        0) {
+    if (connection_.Call([&] {
+            return api_.dsqlExecute2(status.get(), transaction, &handle_, SQLDA_VERSION1, nullptr,
+                                     nullptr);
+        }) != 0) {
         connection_.Raise(status, ClientCall::Statement);
     }
     cursorOpen_ = true;
@@ -95,8 +109,8 @@ void DsqlStatement::OpenCursor(ClientHandle* transaction) {
 
 bool DsqlStatement::Fetch(ResultRow& row) {
     StatusVector status;
-    const ISC_STATUS result =
-        api_.dsqlFetch(status.get(), &handle_, SQLDA_VERSION1, row.Descriptor());
+    const ISC_STATUS result = connection_.Call(
+        [&] { return api_.dsqlFetch(status.get(), &handle_, SQLDA_VERSION1, row.Descriptor()); });
     if (result == kNoMoreRows) {
         return false;
     }
@@ -132,7 +146,8 @@ std::optional<StatusVector> DsqlStatement::Free(unsigned short option) noexcept 
     }
     cursorOpen_ = false;
     StatusVector status;
-    const ISC_STATUS result = api_.dsqlFreeStatement(status.get(), &handle_, option);
+    const ISC_STATUS result = connection_.Call(
+        [&] { return api_.dsqlFreeStatement(status.get(), &handle_, option); });
     if (option == DSQL_drop) {
         handle_ = {};  // a handle the library refused to free is of no further use either
     }

@@ -1,12 +1,16 @@
 #include "db/firebird/UnitOfWork.h"
 
+#include "db/firebird/DatabaseErrors.h"
 #include "db/firebird/DbTransaction.h"
 
 namespace zav {
 
-UnitOfWork::UnitOfWork(TDbTransaction& aTransaction, RunWatchdog::Clock::time_point deadline)
-    : transaction_(aTransaction), watchdog_(aTransaction.connection_, deadline) {
-    transaction_.Commit();
+UnitOfWork::UnitOfWork(TDbTransaction& aTransaction) : transaction_(aTransaction) {
+    if (transaction_.Active()) {
+        throw DatabaseError(
+            "Interner Fehler: Die Transaktion enthält noch Änderungen, die nicht zum Update "
+            "gehören. Es wurde nichts gespeichert.");
+    }
     transaction_.inUnitOfWork_ = true;
 }
 

@@ -140,7 +140,7 @@ TEST(DbConnection, NothingIsCommittedOrRolledBackUnnoticed) {
     Components c(db.Path());
     c.connection.Open();
     {
-        UnitOfWork work(c.transaction, RunWatchdog::Clock::now() + std::chrono::minutes(1));
+        UnitOfWork work(c.transaction);
         c.OpenFirst("select * from BETRIEB");
         c.Execute("update BETRIEB set ORT = 'Baden' where BETRIEBID = 3");
         c.first.Close();  // the only open query: the stop rule would commit here

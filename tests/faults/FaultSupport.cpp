@@ -87,13 +87,18 @@ private:
 
 }  // namespace
 
-std::string RunUpdateLikeTheButton(const std::string& databaseName, ClientLibrary& library) {
+std::string RunUpdateLikeTheButton(const std::string& databaseName, ClientLibrary& library,
+                                   const std::function<void()>& onSuccess) {
     std::string errorBox;
     RunEventHandler(
         [&] {
             TdmDatenbank datenbank(library);
             TdmTrafikUpdate trafikUpdate(datenbank);
-            RunUpdate(datenbank, trafikUpdate, databaseName);
+            RunUpdate(datenbank, trafikUpdate, databaseName, {}, [&](bool updated) {
+                if (updated && onSuccess) {
+                    onSuccess();
+                }
+            });
         },
         [&](const std::string& text) { errorBox = text; });
     return errorBox;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -17,9 +18,11 @@ extern const char* const kSlowSecondJulyRowTrigger;
 
 // Runs the update the way the "Update" button does once the user has confirmed: connect, the
 // 5 % rate, the Trafik update, disconnect on every way out, through the client library given.
-// Gives the error box's text, or "" when the update went through.
+// Gives the error box's text, or "" when the update went through. onSuccess runs where the
+// success box shows, before the disconnect.
 std::string RunUpdateLikeTheButton(const std::string& databaseName,
-                                   ClientLibrary& library = ClientLibrary::System());
+                                   ClientLibrary& library = ClientLibrary::System(),
+                                   const std::function<void()>& onSuccess = {});
 
 // Runs one statement in a transaction of its own and commits it; the database name may name a
 // file or reach it through a server.

@@ -1,6 +1,11 @@
 #pragma once
 
+#include <atomic>
+#include <chrono>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace zav::test {
 
@@ -29,11 +34,39 @@ public:
 
     // The database name that reaches the file through this server.
     std::string RemoteName(const std::string& path) const;
+    int Port() const { return port_; }
 
 private:
     std::string folder_;
     int port_ = 0;
     bool running_ = false;
+};
+
+// A TCP proxy on the loopback address in front of a server's port that holds each packet for the
+// delay, each way: a server across a slow network.
+class DelayingProxy {
+public:
+    DelayingProxy(int serverPort, std::chrono::milliseconds delay);
+    ~DelayingProxy();
+    DelayingProxy(const DelayingProxy&) = delete;
+    DelayingProxy& operator=(const DelayingProxy&) = delete;
+
+    // The database name that reaches the file through the proxy.
+    std::string RemoteName(const std::string& path) const;
+
+private:
+    void Accept();
+    void Pump(int from, int to) const;
+
+    int serverPort_;
+    std::chrono::milliseconds delay_;
+    int listener_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stopping_ = false;
+    std::mutex mutex_;
+    std::vector<int> sockets_;
+    std::vector<std::thread> pumps_;
+    std::thread acceptor_;  // last: it starts once everything above is set
 };
 
 }  // namespace zav::test

@@ -14,6 +14,7 @@ struct Advice {
     Fault fault;
     std::array<long, 4> codes;  // the engine codes that show the fault, 0 for none
     const char* lead;
+    const char* embeddedLead = nullptr;  // on the embedded engine, where it differs
 };
 
 // Searched in this order: the first row with a code in the status wins. Rows without codes are
@@ -24,18 +25,33 @@ const Advice kAdvice[] = {
      {isc_deadlock, isc_lock_conflict, isc_update_conflict, isc_lock_timeout},
      "Ein anderes Programm bearbeitet gerade dieselben Daten, zum Beispiel die Buchhaltung. Bitte "
      "schließen Sie die Buchhaltung oder beenden Sie dort die laufende Bearbeitung und starten Sie "
-     "das Update danach erneut."},
+     "das Update danach erneut.",
+     "Die Datenbank hat gesperrte Daten nicht in der vorgesehenen Zeit freigegeben. Das Update "
+     "wurde abgebrochen; was noch nicht gespeichert war, ist verworfen. Bitte starten Sie das "
+     "Update erneut."},
     {Fault::TimedOut,
      {},
-     "Die Datenbank hat das Update nicht in der vorgesehenen Zeit ausgeführt; es wurde "
-     "abgebrochen, und was noch nicht gespeichert war, ist verworfen. Meist bearbeitet gerade ein "
-     "anderes Programm dieselben Daten, zum Beispiel die Buchhaltung. Bitte beenden Sie dort die "
-     "laufende Bearbeitung und starten Sie das Update danach erneut."},
+     "Der Datenbankserver hat einen Schritt des Updates nicht in der vorgesehenen Zeit "
+     "beantwortet; das Update wurde abgebrochen, und was noch nicht gespeichert war, ist "
+     "verworfen. Bitte prüfen Sie den Server und das Netzwerk und starten Sie das Update danach "
+     "erneut.",
+     "Die Datenbank hat einen Schritt des Updates nicht in der vorgesehenen Zeit ausgeführt; das "
+     "Update wurde abgebrochen, und was noch nicht gespeichert war, ist verworfen. Bitte starten "
+     "Sie das Update erneut."},
     {Fault::ServerNotAnswering,
      {},
      "Der Datenbankserver antwortet nicht. Das Update wurde abgebrochen und die Verbindung "
      "getrennt; was noch nicht gespeichert war, ist verworfen. Bitte prüfen Sie den Server und "
-     "starten Sie das Update danach erneut."},
+     "das Netzwerk und starten Sie das Update danach erneut.",
+     "Die Datenbank antwortet nicht. Das Update wurde abgebrochen und die Verbindung getrennt; was "
+     "noch nicht gespeichert war, ist verworfen. Bitte starten Sie das Update erneut."},
+    {Fault::DetachUnanswered,
+     {},
+     "Der Datenbankserver hat das Trennen der Verbindung nicht beantwortet; die Verbindung wurde "
+     "abgebrochen. Was bis dahin gespeichert war, bleibt gespeichert. Bitte prüfen Sie den Server "
+     "und das Netzwerk.",
+     "Die Datenbank hat das Schließen der Buchhaltungsdatei nicht beantwortet; die Verbindung "
+     "wurde abgebrochen. Was bis dahin gespeichert war, bleibt gespeichert."},
     {Fault::CommitOutcomeUnknown,
      {},
      "Die Verbindung zum Datenbankserver ist beim Speichern abgebrochen. Ob das Update gespeichert "
@@ -100,20 +116,44 @@ Fault FaultOfStatus(const ISC_STATUS* status) {
     return Fault::None;
 }
 
-const char* LeadSentence(Fault fault) {
+Fault FaultOfFailure(const ISC_STATUS* status, ClientCall call,
+                     TDbConnection::CancelReason cancelled, bool lost) {
+    using CancelReason = TDbConnection::CancelReason;
+    if (lost && call == ClientCall::Commit) {
+        return Fault::CommitOutcomeUnknown;
+    }
+    const std::vector<long> codes = ErrorCodes(status);
+    const bool overran = cancelled == CancelReason::CutOff ||
+                         (cancelled == CancelReason::Overran &&
+                          std::find(codes.begin(), codes.end(), isc_cancelled) != codes.end());
+    if (overran && call == ClientCall::Detach) {
+        return Fault::DetachUnanswered;
+    }
+    if (cancelled == CancelReason::CutOff) {
+        return Fault::ServerNotAnswering;
+    }
+    if (overran) {
+        return Fault::TimedOut;
+    }
+    const Fault fault = FaultOfStatus(status);
+    return lost && fault == Fault::None ? Fault::ConnectionLost : fault;
+}
+
+const char* LeadSentence(Fault fault, bool throughServer) {
     for (const Advice& advice : kAdvice) {
         if (advice.fault == fault) {
-            return advice.lead;
+            return !throughServer && advice.embeddedLead != nullptr ? advice.embeddedLead
+                                                                     : advice.lead;
         }
     }
     return "";
 }
 
-void ThrowWithAdvice(Fault fault, const DatabaseError& engineError) {
+void ThrowWithAdvice(Fault fault, const DatabaseError& engineError, bool throughServer) {
     if (fault == Fault::None) {
         throw engineError;
     }
-    std::string text = LeadSentence(fault);
+    std::string text = LeadSentence(fault, throughServer);
     if (*engineError.what() != '\0') {
         text += "\r\n\r\n";
         text += engineError.what();

@@ -86,6 +86,7 @@ bool IsConnectionLost(const ISC_STATUS* status, ClientCall call, long sqlCode) {
     }
     switch (call) {
         case ClientCall::Attachment:
+        case ClientCall::Detach:
             return false;
         case ClientCall::Commit:
             return sqlCode == kSqlCodeServerUnavailable && !codes.empty() &&

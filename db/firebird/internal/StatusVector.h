@@ -13,7 +13,7 @@
 namespace zav {
 
 // Which kind of client call reported a status: the codes that mean a lost connection differ.
-enum class ClientCall { Statement, Attachment, Commit };
+enum class ClientCall { Statement, Attachment, Commit, Detach };
 
 // A status vector as every client call fills it.
 struct StatusVector {
