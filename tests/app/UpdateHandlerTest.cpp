@@ -70,12 +70,10 @@ protected:
     // The error box's text, or "" when the handler ended normally.
     std::string ClickUpdate() {
         std::string errorBox;
-        RunEventHandler([this] { form_.btnUpdateClick(); },
-                        [&](const std::string& text) {
-                            errorBox = text;
-                            whileErrorShown_();
-                        });
-        form_.EventHandlerEnded();
+        form_.RunHandler(&TForm1::btnUpdateClick, [&](const std::string& text) {
+            errorBox = text;
+            whileErrorShown_();
+        });
         EXPECT_FALSE(form_.Datenbank()->dbMain.Connected()) << "connection left open";
         return errorBox;
     }
