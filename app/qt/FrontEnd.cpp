@@ -33,13 +33,9 @@ QString ApplicationTitleOf(const QString& executablePath) {
 FrontEnd::FrontEnd(ISettingsStore& settings, IFileSystem& files, const QString& applicationTitle)
     : applicationTitle_(applicationTitle), view_(window_), form_(view_, settings, files) {
     window_.setWindowIcon(CreateAppIcon());
-    window_.closeQuery = [this] { return form_.FormCloseQuery(); };
-    QObject::connect(window_.btnUpdate, &QPushButton::clicked,
-                     [this] { Run(&TForm1::btnUpdateClick); });
-    QObject::connect(window_.btnBrowse, &QPushButton::clicked,
-                     [this] { Run(&TForm1::btnBrowseClick); });
-    QObject::connect(window_.btnClose, &QPushButton::clicked,
-                     [this] { Run(&TForm1::btnCloseClick); });
+    window_.SetEvents(
+        {[this] { Run(&TForm1::btnBrowseClick); }, [this] { Run(&TForm1::btnUpdateClick); },
+         [this] { Run(&TForm1::btnCloseClick); }, [this] { return form_.FormCloseQuery(); }});
 }
 
 void FrontEnd::Start() {

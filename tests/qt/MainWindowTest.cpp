@@ -34,8 +34,9 @@ QString CaptionOf(QWidget* control) {
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    QWidget* Control(const char* name) {
-        return window_.findChild<QWidget*>(QString::fromLatin1(name));
+    template <typename Widget = QWidget>
+    Widget* Control(const char* name) {
+        return test::Find<Widget>(&window_, name);
     }
 
     QApplication& app_ = test::TestApp();  // before any widget
@@ -44,17 +45,16 @@ protected:
 
 TEST_F(MainWindowTest, ControlsCaptionsAndStartState) {
     EXPECT_EQ(window_.windowTitle(), "ZAV - Corona Update");
-    EXPECT_EQ(window_.lblFilePath->text(), "Datei Pfad");
+    EXPECT_EQ(Control<QLabel>("lblFilePath")->text(), "Datei Pfad");
     for (const design::Control& d : kControls) {
-        QWidget* control = Control(d.name);
-        ASSERT_NE(control, nullptr) << d.name;
-        EXPECT_EQ(CaptionOf(control), QString::fromUtf8(d.caption)) << d.name;
+        EXPECT_EQ(CaptionOf(Control(d.name)), QString::fromUtf8(d.caption)) << d.name;
     }
-    EXPECT_TRUE(window_.rbTrafik->isChecked());
-    EXPECT_FALSE(window_.rbGastro->isChecked());
-    EXPECT_TRUE(window_.rbGastro->isHidden());
-    EXPECT_TRUE(window_.ckbCheckJahr->isChecked());
-    EXPECT_EQ(window_.rbTrafik->parentWidget(), window_.rbGastro->parentWidget());
+    auto* gastro = Control<QRadioButton>("rbGastro");
+    EXPECT_TRUE(Control<QRadioButton>("rbTrafik")->isChecked());
+    EXPECT_FALSE(gastro->isChecked());
+    EXPECT_TRUE(gastro->isHidden());
+    EXPECT_TRUE(Control<QCheckBox>("ckbCheckJahr")->isChecked());
+    EXPECT_EQ(Control("rbTrafik")->parentWidget(), gastro->parentWidget());
     for (QPushButton* button : window_.findChildren<QPushButton*>()) {
         EXPECT_FALSE(button->isDefault()) << button->objectName().toStdString();
         EXPECT_FALSE(button->autoDefault()) << button->objectName().toStdString();
@@ -70,40 +70,42 @@ TEST_F(MainWindowTest, DesignedGeometryScaledToTheScreen) {
             EXPECT_EQ(Control(d.name)->geometry(), Scaled(d.rect, dpi)) << d.name;
         }
     }
-    EXPECT_EQ(window_.lblFilePath->pos(), QPoint(ScaleToDpi(10, dpi), ScaleToDpi(26, dpi)));
-    EXPECT_EQ(window_.lblFilePath->size(), window_.lblFilePath->sizeHint());
+    QWidget* label = Control("lblFilePath");
+    EXPECT_EQ(label->pos(), QPoint(ScaleToDpi(10, dpi), ScaleToDpi(26, dpi)));
+    EXPECT_EQ(label->size(), label->sizeHint());
 }
 
 TEST_F(MainWindowTest, ArialSixteenPixelsOrItsMetricTwin) {
-    const QFont font = window_.edtDatabasePath->font();
+    const QFont font = Control("edtDatabasePath")->font();
     EXPECT_EQ(font.pixelSize(), ScaleToDpi(16, window_.Dpi()));
     EXPECT_EQ(font.weight(), QFont::Normal);
     EXPECT_FALSE(font.italic());
     const QString family = QFontInfo(font).family();
     EXPECT_TRUE(family == "Arial" || family == "Liberation Sans") << family.toStdString();
-    EXPECT_EQ(window_.btnClose->font(), font);
+    EXPECT_EQ(Control("btnClose")->font(), font);
 }
 
 TEST_F(MainWindowTest, TabOrderAndFocusOnThePathBox) {
-    const std::vector<QWidget*> expected = {
-        window_.edtDatabasePath, window_.btnBrowse, window_.rbTrafik,     window_.rbGastro,
-        window_.btnUpdate,       window_.btnClose,  window_.ckbCheckJahr,
-    };
+    std::vector<QWidget*> expected;
+    for (const char* name : {"edtDatabasePath", "btnBrowse", "rbTrafik", "rbGastro", "btnUpdate",
+                             "btnClose", "ckbCheckJahr"}) {
+        expected.push_back(Control(name));
+    }
     std::vector<QWidget*> chain;
-    QWidget* widget = window_.edtDatabasePath;
+    QWidget* widget = expected.front();
     do {
         if (std::find(expected.begin(), expected.end(), widget) != expected.end()) {
             chain.push_back(widget);
         }
         widget = widget->nextInFocusChain();
-    } while (widget != window_.edtDatabasePath);
+    } while (widget != expected.front());
     EXPECT_EQ(chain, expected);
     for (QWidget* control : expected) {
         EXPECT_TRUE(control->focusPolicy() & Qt::TabFocus) << control->objectName().toStdString();
     }
 
     window_.show();
-    EXPECT_EQ(window_.focusWidget(), window_.edtDatabasePath);
+    EXPECT_EQ(window_.focusWidget(), expected.front());
 }
 
 TEST_F(MainWindowTest, ResizeKeepsEachControlsAnchoredEdges) {
