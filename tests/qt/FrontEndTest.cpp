@@ -20,6 +20,7 @@ namespace {
 
 constexpr const char* kKey = "SOFTWARE\\Vorlix-Software\\ZAV";
 const QString kTitle = "Zavcoronaupdate";
+using test::Find;
 
 // The Qt window on an installation whose data folder holds a fresh accounting file.
 class FrontEndTest : public ::testing::Test {
@@ -44,7 +45,7 @@ TEST_F(FrontEndTest, WholeRunThroughTheWidgetsUpdatesTheAccountingFile) {
     frontEnd.Start();
     MainWindow& window = frontEnd.Window();
     ASSERT_TRUE(window.isVisible());
-    EXPECT_EQ(test::Find<QLineEdit>(&window, "edtDatabasePath")->text(),
+    EXPECT_EQ(Find<QLineEdit>(&window, "edtDatabasePath")->text(),
               DataFolder() + "/trafik2020.zqd");
 
     QStringList seen;
@@ -54,7 +55,7 @@ TEST_F(FrontEndTest, WholeRunThroughTheWidgetsUpdatesTheAccountingFile) {
         closedWhileResultShown = window.close();
         return test::Answer("OK", seen)(dialog);
     });
-    test::Find<QPushButton>(&window, "btnUpdate")->click();
+    Find<QPushButton>(&window, "btnUpdate")->click();
 
     EXPECT_TRUE(script.Done());
     EXPECT_FALSE(script.GaveUp());
@@ -72,7 +73,7 @@ TEST_F(FrontEndTest, WholeRunThroughTheWidgetsUpdatesTheAccountingFile) {
     EXPECT_FALSE(window.isVisible());
 
     window.show();
-    test::Find<QPushButton>(&window, "btnClose")->click();
+    Find<QPushButton>(&window, "btnClose")->click();
     EXPECT_FALSE(window.isVisible());
 }
 
@@ -96,22 +97,20 @@ TEST_F(FrontEndTest, ChosenFileGoesIntoThePathBoxAndAnErrorGoesIntoTheErrorBox) 
             QMetaObject::invokeMethod(fileDialog, "accept", Qt::QueuedConnection);
             return true;
         });
-        test::Find<QPushButton>(&window, "btnBrowse")->click();
+        Find<QPushButton>(&window, "btnBrowse")->click();
         EXPECT_TRUE(script.Done());
     }
     EXPECT_EQ(startFolder, DataFolder());
-    EXPECT_EQ(test::Find<QLineEdit>(&window, "edtDatabasePath")->text(),
-              DataFolder() + "/settings.fdb");
+    EXPECT_EQ(Find<QLineEdit>(&window, "edtDatabasePath")->text(), DataFolder() + "/settings.fdb");
 
     QStringList seen;
     test::DialogScript script;
     script.Then(test::Answer("OK", seen));
-    test::Find<QPushButton>(&window, "btnUpdate")->click();
+    Find<QPushButton>(&window, "btnUpdate")->click();
     EXPECT_EQ(seen,
               QStringList({"Zavcoronaupdate: Die ausgewählte Datei ist keine Buchhaltungsdatei."}));
     EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(test::Find<QLineEdit>(&window, "edtDatabasePath")->text(),
-              DataFolder() + "/settings.fdb");
+    EXPECT_EQ(Find<QLineEdit>(&window, "edtDatabasePath")->text(), DataFolder() + "/settings.fdb");
 }
 
 TEST_F(FrontEndTest, StartErrorIsShownBeforeTheWindowWhichStillOpens) {
@@ -128,7 +127,7 @@ TEST_F(FrontEndTest, StartErrorIsShownBeforeTheWindowWhichStillOpens) {
     EXPECT_EQ(seen, QStringList({"Zavcoronaupdate: Ungültiger Datentyp für 'InstallPath'"}));
     EXPECT_FALSE(windowShownDuringBox);
     EXPECT_TRUE(frontEnd.Window().isVisible());
-    EXPECT_EQ(test::Find<QLineEdit>(&frontEnd.Window(), "edtDatabasePath")->text(), "");
+    EXPECT_EQ(Find<QLineEdit>(&frontEnd.Window(), "edtDatabasePath")->text(), "");
 }
 
 // SIGTERM while the question is open, set up as main does it, in a process of its own: the
@@ -150,7 +149,7 @@ TEST(TerminationSignals, EndTheOpenQuestionAsNeinAndThenTheProgram) {
         frontEnd.Start();
         test::DialogScript script;
         script.Then([](QWidget*) { return kill(getpid(), SIGTERM) == 0; });
-        test::Find<QPushButton>(&frontEnd.Window(), "btnUpdate")->click();
+        Find<QPushButton>(&frontEnd.Window(), "btnUpdate")->click();
         const bool clean = !frontEnd.Form().Datenbank()->dbMain.Connected() &&
                            db.QueryInt("select count(*) from STEUERSATZ where PROZENT = 5") == 0;
         return clean ? termination.ExitCode().value_or(0) : 1;

@@ -13,6 +13,7 @@ namespace zav::qt {
 namespace {
 
 using namespace design;
+using test::Find;
 
 QRect Scaled(const LayoutRect& rect, int dpi) {
     return QRect(ScaleToDpi(rect.left, dpi), ScaleToDpi(rect.top, dpi), ScaleToDpi(rect.width, dpi),
@@ -34,27 +35,21 @@ QString CaptionOf(QWidget* control) {
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    template <typename Widget = QWidget>
-    Widget* Control(const char* name) {
-        return test::Find<Widget>(&window_, name);
-    }
-
     QApplication& app_ = test::TestApp();  // before any widget
     MainWindow window_;
 };
 
 TEST_F(MainWindowTest, ControlsCaptionsAndStartState) {
     EXPECT_EQ(window_.windowTitle(), "ZAV - Corona Update");
-    EXPECT_EQ(Control<QLabel>("lblFilePath")->text(), "Datei Pfad");
+    EXPECT_EQ(Find<QLabel>(&window_, "lblFilePath")->text(), "Datei Pfad");
     for (const design::Control& d : kControls) {
-        EXPECT_EQ(CaptionOf(Control(d.name)), QString::fromUtf8(d.caption)) << d.name;
+        EXPECT_EQ(CaptionOf(Find(&window_, d.name)), QString::fromUtf8(d.caption)) << d.name;
     }
-    auto* gastro = Control<QRadioButton>("rbGastro");
-    EXPECT_TRUE(Control<QRadioButton>("rbTrafik")->isChecked());
-    EXPECT_FALSE(gastro->isChecked());
-    EXPECT_TRUE(gastro->isHidden());
-    EXPECT_TRUE(Control<QCheckBox>("ckbCheckJahr")->isChecked());
-    EXPECT_EQ(Control("rbTrafik")->parentWidget(), gastro->parentWidget());
+    EXPECT_TRUE(Find<QRadioButton>(&window_, "rbTrafik")->isChecked());
+    EXPECT_FALSE(Find<QRadioButton>(&window_, "rbGastro")->isChecked());
+    EXPECT_TRUE(Find(&window_, "rbGastro")->isHidden());
+    EXPECT_TRUE(Find<QCheckBox>(&window_, "ckbCheckJahr")->isChecked());
+    EXPECT_EQ(Find(&window_, "rbTrafik")->parent(), Find(&window_, "rbGastro")->parent());
     for (QPushButton* button : window_.findChildren<QPushButton*>()) {
         EXPECT_FALSE(button->isDefault()) << button->objectName().toStdString();
         EXPECT_FALSE(button->autoDefault()) << button->objectName().toStdString();
@@ -67,29 +62,29 @@ TEST_F(MainWindowTest, DesignedGeometryScaledToTheScreen) {
     EXPECT_EQ(window_.size(), QSize(ScaleToDpi(509, dpi), ScaleToDpi(261, dpi)));
     for (const design::Control& d : kControls) {
         if (d.kind != Kind::Label) {
-            EXPECT_EQ(Control(d.name)->geometry(), Scaled(d.rect, dpi)) << d.name;
+            EXPECT_EQ(Find(&window_, d.name)->geometry(), Scaled(d.rect, dpi)) << d.name;
         }
     }
-    QWidget* label = Control("lblFilePath");
-    EXPECT_EQ(label->pos(), QPoint(ScaleToDpi(10, dpi), ScaleToDpi(26, dpi)));
-    EXPECT_EQ(label->size(), label->sizeHint());
+    EXPECT_EQ(Find(&window_, "lblFilePath")->pos(),
+              QPoint(ScaleToDpi(10, dpi), ScaleToDpi(26, dpi)));
+    EXPECT_EQ(Find(&window_, "lblFilePath")->size(), Find(&window_, "lblFilePath")->sizeHint());
 }
 
 TEST_F(MainWindowTest, ArialSixteenPixelsOrItsMetricTwin) {
-    const QFont font = Control("edtDatabasePath")->font();
+    const QFont font = Find(&window_, "edtDatabasePath")->font();
     EXPECT_EQ(font.pixelSize(), ScaleToDpi(16, window_.Dpi()));
     EXPECT_EQ(font.weight(), QFont::Normal);
     EXPECT_FALSE(font.italic());
     const QString family = QFontInfo(font).family();
     EXPECT_TRUE(family == "Arial" || family == "Liberation Sans") << family.toStdString();
-    EXPECT_EQ(Control("btnClose")->font(), font);
+    EXPECT_EQ(Find(&window_, "btnClose")->font(), font);
 }
 
 TEST_F(MainWindowTest, TabOrderAndFocusOnThePathBox) {
     std::vector<QWidget*> expected;
     for (const char* name : {"edtDatabasePath", "btnBrowse", "rbTrafik", "rbGastro", "btnUpdate",
                              "btnClose", "ckbCheckJahr"}) {
-        expected.push_back(Control(name));
+        expected.push_back(Find(&window_, name));
     }
     std::vector<QWidget*> chain;
     QWidget* widget = expected.front();
@@ -127,7 +122,7 @@ TEST_F(MainWindowTest, ResizeKeepsEachControlsAnchoredEdges) {
             if (d.anchors.bottom) {
                 expected.translate(0, grown.height());
             }
-            EXPECT_EQ(Control(d.name)->geometry(), expected) << d.name;
+            EXPECT_EQ(Find(&window_, d.name)->geometry(), expected) << d.name;
         }
     }
 }

@@ -12,9 +12,7 @@
 #include <string>
 
 // Readable QStrings in test failures.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << text.toStdString();
-}
+inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
 
 namespace zav::test {
 
