@@ -4,6 +4,7 @@
 #include <string_view>
 #include <utility>
 
+#include "app/ErrorBox.h"
 #include "app/FolderListing.h"
 #include "app/PathRules.h"
 #include "app/UpdateRun.h"
@@ -130,19 +131,23 @@ void TForm1::btnCloseClick() {
     view_.CloseWindow();
 }
 
+bool TForm1::RunHandler(void (TForm1::*handler)(),
+                        const std::function<void(const std::string& text)>& showErrorBox) {
+    const bool ended = RunEventHandler([this, handler] { (this->*handler)(); }, showErrorBox);
+    // The update's result, or the error that ended it, has been shown.
+    updateResultPending_ = false;
+    if (std::exchange(closeHeld_, false)) {
+        view_.CloseWindow();
+    }
+    return ended;
+}
+
 bool TForm1::FormCloseQuery() {
     if (updateResultPending_) {
         closeHeld_ = true;
         return false;
     }
     return true;
-}
-
-void TForm1::EventHandlerEnded() {
-    updateResultPending_ = false;
-    if (std::exchange(closeHeld_, false)) {
-        view_.CloseWindow();
-    }
 }
 
 std::string TForm1::GetCurrentInstallPath() {

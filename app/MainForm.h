@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -35,12 +36,16 @@ public:
     void btnBrowseClick();
     void btnCloseClick();
 
+    // Runs one of the handlers above the way the event loop does: an error that escapes it is
+    // shown through showErrorBox, then a close request held meanwhile is honoured. Gives true
+    // when the handler ran to its end.
+    bool RunHandler(void (TForm1::*handler)(),
+                    const std::function<void(const std::string& text)>& showErrorBox);
+
     // Asked before the window closes (its close box, the task bar, the end of the session): true
     // when it may close now. From the "Ja" to the question until the update's result has been
-    // shown, the request is held and false given; EventHandlerEnded then honours it.
+    // shown, the request is held and false given; RunHandler honours it once the handler ended.
     bool FormCloseQuery();
-    // The event loop has run a handler to its end and shown the error box, if there was an error.
-    void EventHandlerEnded();
 
     // The install path from the settings store, or "" when the key or the value is missing.
     std::string GetCurrentInstallPath();

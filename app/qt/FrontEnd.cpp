@@ -33,22 +33,18 @@ QString ApplicationTitleOf(const QString& executablePath) {
 FrontEnd::FrontEnd(ISettingsStore& settings, IFileSystem& files, const QString& applicationTitle)
     : applicationTitle_(applicationTitle), view_(window_), form_(view_, settings, files) {
     window_.setWindowIcon(CreateAppIcon());
-    window_.closeQuery = [this] { return form_.FormCloseQuery(); };
-    QObject::connect(window_.btnUpdate, &QPushButton::clicked,
-                     [this] { Run([this] { form_.btnUpdateClick(); }); });
-    QObject::connect(window_.btnBrowse, &QPushButton::clicked,
-                     [this] { Run([this] { form_.btnBrowseClick(); }); });
-    QObject::connect(window_.btnClose, &QPushButton::clicked,
-                     [this] { Run([this] { form_.btnCloseClick(); }); });
+    window_.SetEvents(
+        {[this] { Run(&TForm1::btnBrowseClick); }, [this] { Run(&TForm1::btnUpdateClick); },
+         [this] { Run(&TForm1::btnCloseClick); }, [this] { return form_.FormCloseQuery(); }});
 }
 
 void FrontEnd::Start() {
-    Run([this] { form_.FormCreate(); });
+    Run(&TForm1::FormCreate);
     window_.show();
 }
 
-void FrontEnd::Run(const std::function<void()>& handler) {
-    RunEventHandler(handler, [this](const std::string& text) {
+void FrontEnd::Run(void (TForm1::*handler)()) {
+    form_.RunHandler(handler, [this](const std::string& text) {
         // Modal over the program's active window; before the window is shown there is none.
         QWidget* owner = QApplication::activeWindow();
         if (owner == nullptr && window_.isVisible()) {
@@ -56,7 +52,6 @@ void FrontEnd::Run(const std::function<void()>& handler) {
         }
         ShowErrorBox(owner, applicationTitle_, QString::fromStdString(text));
     });
-    form_.EventHandlerEnded();
 }
 
 }  // namespace zav::qt

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
 #include "app/MainForm.h"
 #include "app/qt/MainWindow.h"
@@ -31,7 +30,7 @@ public:
     TForm1& Form() { return form_; }
 
 private:
-    void Run(const std::function<void()>& handler);
+    void Run(void (TForm1::*handler)());
 
     QString applicationTitle_;
     MainWindow window_;

@@ -31,6 +31,13 @@ QFont WindowFont(int dpi) {
     return font;
 }
 
+// A click before FrontEnd has set the events does nothing.
+void Forward(const std::function<void()>& event) {
+    if (event) {
+        event();
+    }
+}
+
 // Outside a dialog no push button is a default one: Enter and Escape do nothing at window level.
 QWidget* CreateControl(const Control& design, QWidget* parent) {
     const QString caption = QString::fromUtf8(design.caption);
@@ -73,6 +80,9 @@ MainWindow::MainWindow() : dpi_(ScreenDpi()) {
     btnUpdate = static_cast<QPushButton*>(controls[kUpdate]);
     btnClose = static_cast<QPushButton*>(controls[kClose]);
     ckbCheckJahr = static_cast<QCheckBox*>(controls[kCheckJahr]);
+    connect(btnBrowse, &QPushButton::clicked, this, [this] { Forward(events_.browseClick); });
+    connect(btnUpdate, &QPushButton::clicked, this, [this] { Forward(events_.updateClick); });
+    connect(btnClose, &QPushButton::clicked, this, [this] { Forward(events_.closeClick); });
 
     rbTrafik->setChecked(true);
     ckbCheckJahr->setChecked(true);
@@ -81,7 +91,7 @@ MainWindow::MainWindow() : dpi_(ScreenDpi()) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (closeQuery && !closeQuery()) {
+    if (events_.closeQuery && !events_.closeQuery()) {
         event->ignore();
         return;
     }

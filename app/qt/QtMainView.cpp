@@ -5,23 +5,23 @@
 namespace zav::qt {
 
 std::string QtMainView::DatabasePath() const {
-    return window_.edtDatabasePath->text().toStdString();
+    return window_.DatabasePath().toStdString();
 }
 
 void QtMainView::SetDatabasePath(const std::string& path) {
-    window_.edtDatabasePath->setText(QString::fromStdString(path));
+    window_.SetDatabasePath(QString::fromStdString(path));
 }
 
 bool QtMainView::CheckJahrChecked() const {
-    return window_.ckbCheckJahr->isChecked();
+    return window_.CheckJahrChecked();
 }
 
 bool QtMainView::TrafikSelected() const {
-    return window_.rbTrafik->isChecked();
+    return window_.TrafikSelected();
 }
 
 bool QtMainView::GastroSelected() const {
-    return window_.rbGastro->isChecked();
+    return window_.GastroSelected();
 }
 
 int QtMainView::ShowMessage(const std::string& text, DialogKind kind) {

@@ -7,7 +7,7 @@
 
 namespace zav::win32 {
 
-// Owners of the GDI objects the window measures and draws with; each undoes its call when it goes.
+// Owners of the GDI objects the windows measure and draw with; each undoes its call when it goes.
 
 struct ReleaseDcOf {
     HWND window;
@@ -34,5 +34,11 @@ struct DeleteFont {
 };
 // A font this program made.
 using OwnedFont = std::unique_ptr<std::remove_pointer_t<HFONT>, DeleteFont>;
+
+struct DestroyIconOf {
+    void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+// An icon this program made or copied.
+using OwnedIcon = std::unique_ptr<std::remove_pointer_t<HICON>, DestroyIconOf>;
 
 }  // namespace zav::win32

@@ -69,13 +69,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     if (!created) {
         return 1;
     }
-    window->SetEvents({[&form] { form->btnBrowseClick(); }, [&form] { form->btnUpdateClick(); },
-                       [&form] { form->btnCloseClick(); },
-                       [&form] { return form->FormCloseQuery(); },
-                       [&form] { form->EventHandlerEnded(); }});
+    const auto run = [&form, &showErrorBox](void (zav::TForm1::*handler)()) {
+        return [&form, &showErrorBox, handler] { form->RunHandler(handler, showErrorBox); };
+    };
+    window->SetEvents({run(&zav::TForm1::btnBrowseClick), run(&zav::TForm1::btnUpdateClick),
+                       run(&zav::TForm1::btnCloseClick),
+                       [&form] { return form->FormCloseQuery(); }});
 
     // An error while the window is being created is shown before it opens; it opens all the same.
-    zav::RunEventHandler([&form] { form->FormCreate(); }, showErrorBox);
+    form->RunHandler(&zav::TForm1::FormCreate, showErrorBox);
     window->Show(showCommand);
     RunMessageLoop(window->Handle());
 

@@ -290,10 +290,7 @@ void MainWindow::OnCommand(int id) {
             return;
     }
     if (*handler) {
-        RunEventHandler(*handler, showErrorBox_);
-        if (events_.handlerEnded) {
-            events_.handlerEnded();
-        }
+        (*handler)();
     }
 }
 

@@ -13,15 +13,13 @@
 
 namespace zav::win32 {
 
-// What the window forwards; each click is run the way the event loop runs a handler.
+// What the window forwards; the form runs each click the way the event loop runs a handler.
 struct MainWindowEvents {
     std::function<void()> browseClick;
     std::function<void()> updateClick;
     std::function<void()> closeClick;
     // Before the window closes or the session ends: false keeps the window open.
     std::function<bool()> closeQuery;
-    // After a click's handler has ended and its error, if any, has been shown.
-    std::function<void()> handlerEnded;
 };
 
 // The main window "ZAV - Corona Update" with its controls, and the view its handlers work on.

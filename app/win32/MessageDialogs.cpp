@@ -122,14 +122,14 @@ using LoadIconWithScaleDownFn = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HI
 
 // One of the system's icons at the given size, scaled down from a larger image by the common
 // controls of version 6; a copy of the one of the system's own size without them.
-HICON LoadSystemIcon(const wchar_t* name, int size) {
+OwnedIcon LoadSystemIcon(const wchar_t* name, int size) {
     static const auto loadIcon = reinterpret_cast<LoadIconWithScaleDownFn>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleW(L"comctl32.dll"), "LoadIconWithScaleDown")));
     HICON icon = nullptr;
     if (loadIcon != nullptr && SUCCEEDED(loadIcon(nullptr, name, size, size, &icon))) {
-        return icon;
+        return OwnedIcon(icon);
     }
-    return CopyIcon(LoadIconW(nullptr, name));
+    return OwnedIcon(CopyIcon(LoadIconW(nullptr, name)));
 }
 
 // The system's font for message texts, which it gives at its own resolution.
@@ -149,13 +149,7 @@ struct OwnDialogState {
     const DialogLook& look;
     const std::wstring& text;
     OwnedFont font{};
-    HICON icon = nullptr;
-
-    ~OwnDialogState() { DestroyIcon(icon); }
-    void Replace(OwnedFont newFont, HICON newIcon) {
-        font = std::move(newFont);
-        DestroyIcon(std::exchange(icon, newIcon));
-    }
+    OwnedIcon icon{};
 };
 
 // Lays the dialog out around its text at the given resolution.
@@ -216,10 +210,13 @@ BOOL CALLBACK SetChildFont(HWND child, LPARAM font) {
 // Font, icon and layout at the resolution of the dialog's monitor.
 void ApplyDpi(HWND dialog, OwnDialogState& state, int dpi) {
     OwnedFont font = CreateMessageFont(dpi);
-    HICON icon = LoadSystemIcon(state.look.ownIcon, ScaleToDpi(kIconSize, dpi));
+    OwnedIcon icon = LoadSystemIcon(state.look.ownIcon, ScaleToDpi(kIconSize, dpi));
     EnumChildWindows(dialog, SetChildFont, reinterpret_cast<LPARAM>(font.get()));
-    SendDlgItemMessageW(dialog, IDC_MESSAGE_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-    state.Replace(std::move(font), icon);  // the controls no longer use the former ones
+    SendDlgItemMessageW(dialog, IDC_MESSAGE_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()),
+                        0);
+    // The controls no longer use the former ones.
+    state.font = std::move(font);
+    state.icon = std::move(icon);
     ArrangeOwnDialog(dialog, state, dpi);
 }
 

@@ -9,7 +9,6 @@
 #include "FakeSettingsStore.h"
 #include "ScriptedView.h"
 #include "support/TempFolder.h"
-#include "app/ErrorBox.h"
 #include "app/MainForm.h"
 #include "db/firebird/DatenbankDM.h"
 #include "support/TestDatabase.h"
@@ -70,12 +69,10 @@ protected:
     // The error box's text, or "" when the handler ended normally.
     std::string ClickUpdate() {
         std::string errorBox;
-        RunEventHandler([this] { form_.btnUpdateClick(); },
-                        [&](const std::string& text) {
-                            errorBox = text;
-                            whileErrorShown_();
-                        });
-        form_.EventHandlerEnded();
+        form_.RunHandler(&TForm1::btnUpdateClick, [&](const std::string& text) {
+            errorBox = text;
+            whileErrorShown_();
+        });
         EXPECT_FALSE(form_.Datenbank()->dbMain.Connected()) << "connection left open";
         return errorBox;
     }
@@ -279,8 +276,7 @@ TEST(UpdateWithoutDataModules, IsRefusedWithAClearMessage) {
     const std::unique_ptr<IFileSystem> files = CreatePlatformFileSystem();
     TForm1 form(view, store, *files);
     std::string errorBox;
-    RunEventHandler([&] { form.btnUpdateClick(); },
-                    [&](const std::string& text) { errorBox = text; });
+    form.RunHandler(&TForm1::btnUpdateClick, [&](const std::string& text) { errorBox = text; });
     EXPECT_EQ(errorBox,
               "Die Datenbankanbindung konnte beim Start nicht eingerichtet werden. Bitte prüfen "
               "Sie die Firebird-Installation und starten Sie das Programm neu.");
@@ -294,7 +290,7 @@ TEST(FormCreate, SettingsErrorKeepsTheDataModulesAndLeavesThePathBoxEmpty) {
     const std::unique_ptr<IFileSystem> files = CreatePlatformFileSystem();
     TForm1 form(view, store, *files);
     std::string errorBox;
-    RunEventHandler([&] { form.FormCreate(); }, [&](const std::string& text) { errorBox = text; });
+    form.RunHandler(&TForm1::FormCreate, [&](const std::string& text) { errorBox = text; });
     EXPECT_EQ(errorBox, "Ungültiger Datentyp für 'InstallPath'");
     EXPECT_NE(form.Datenbank(), nullptr);
     EXPECT_NE(form.TrafikUpdate(), nullptr);

@@ -4,7 +4,8 @@
 //   usage: zav_window_update PATH
 #include <gtest/gtest.h>
 
-#include <QMessageBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <cstdio>
 #include <string>
 
@@ -19,17 +20,6 @@ namespace {
 
 std::string gAccountingFile;
 
-DialogScript::Step Answer(const QString& button, QStringList& seen) {
-    return [button, &seen](QWidget* dialog) {
-        auto* box = qobject_cast<QMessageBox*>(dialog);
-        if (box == nullptr) {
-            return false;
-        }
-        seen << box->windowTitle() + ": " + box->text();
-        return ClickButton(button)(dialog);
-    };
-}
-
 TEST(OrdinaryUser, UpdatesTheAccountingFileThroughTheWindow) {
     TestApp();
     const std::unique_ptr<ISettingsStore> settings = CreatePlatformSettingsStore();
@@ -37,12 +27,13 @@ TEST(OrdinaryUser, UpdatesTheAccountingFileThroughTheWindow) {
     {
         qt::FrontEnd frontEnd(*settings, *files, "Zavcoronaupdate");
         frontEnd.Start();
-        ASSERT_EQ(frontEnd.Window().edtDatabasePath->text().toStdString(), gAccountingFile);
+        ASSERT_EQ(Find<QLineEdit>(&frontEnd.Window(), "edtDatabasePath")->text().toStdString(),
+                  gAccountingFile);
 
         QStringList seen;
         DialogScript script;
         script.Then(Answer("&Ja", seen)).Then(Answer("OK", seen));
-        frontEnd.Window().btnUpdate->click();
+        Find<QPushButton>(&frontEnd.Window(), "btnUpdate")->click();
         EXPECT_TRUE(script.Done());
         ASSERT_EQ(seen.size(), 2) << seen.join("\n").toStdString();
         EXPECT_EQ(seen[1], "Informationen: Trafik Update erfolgreich abgeschlossen");

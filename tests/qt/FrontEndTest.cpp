@@ -3,7 +3,7 @@
 
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QMessageBox>
+#include <QPushButton>
 #include <csignal>
 #include <filesystem>
 
@@ -20,18 +20,7 @@ namespace {
 
 constexpr const char* kKey = "SOFTWARE\\Vorlix-Software\\ZAV";
 const QString kTitle = "Zavcoronaupdate";
-
-// Reads a message box's title and text, then presses one of its buttons.
-test::DialogScript::Step Answer(const QString& button, QStringList& seen) {
-    return [button, &seen](QWidget* dialog) {
-        auto* box = qobject_cast<QMessageBox*>(dialog);
-        if (box == nullptr) {
-            return false;
-        }
-        seen << box->windowTitle() + ": " + box->text();
-        return test::ClickButton(button)(dialog);
-    };
-}
+using test::Find;
 
 // The Qt window on an installation whose data folder holds a fresh accounting file.
 class FrontEndTest : public ::testing::Test {
@@ -56,16 +45,17 @@ TEST_F(FrontEndTest, WholeRunThroughTheWidgetsUpdatesTheAccountingFile) {
     frontEnd.Start();
     MainWindow& window = frontEnd.Window();
     ASSERT_TRUE(window.isVisible());
-    EXPECT_EQ(window.edtDatabasePath->text(), DataFolder() + "/trafik2020.zqd");
+    EXPECT_EQ(Find<QLineEdit>(&window, "edtDatabasePath")->text(),
+              DataFolder() + "/trafik2020.zqd");
 
     QStringList seen;
     bool closedWhileResultShown = true;
     test::DialogScript script;
-    script.Then(Answer("&Ja", seen)).Then([&](QWidget* dialog) {
+    script.Then(test::Answer("&Ja", seen)).Then([&](QWidget* dialog) {
         closedWhileResultShown = window.close();
-        return Answer("OK", seen)(dialog);
+        return test::Answer("OK", seen)(dialog);
     });
-    window.btnUpdate->click();
+    Find<QPushButton>(&window, "btnUpdate")->click();
 
     EXPECT_TRUE(script.Done());
     EXPECT_FALSE(script.GaveUp());
@@ -83,7 +73,7 @@ TEST_F(FrontEndTest, WholeRunThroughTheWidgetsUpdatesTheAccountingFile) {
     EXPECT_FALSE(window.isVisible());
 
     window.show();
-    window.btnClose->click();
+    Find<QPushButton>(&window, "btnClose")->click();
     EXPECT_FALSE(window.isVisible());
 }
 
@@ -107,20 +97,20 @@ TEST_F(FrontEndTest, ChosenFileGoesIntoThePathBoxAndAnErrorGoesIntoTheErrorBox) 
             QMetaObject::invokeMethod(fileDialog, "accept", Qt::QueuedConnection);
             return true;
         });
-        window.btnBrowse->click();
+        Find<QPushButton>(&window, "btnBrowse")->click();
         EXPECT_TRUE(script.Done());
     }
     EXPECT_EQ(startFolder, DataFolder());
-    EXPECT_EQ(window.edtDatabasePath->text(), DataFolder() + "/settings.fdb");
+    EXPECT_EQ(Find<QLineEdit>(&window, "edtDatabasePath")->text(), DataFolder() + "/settings.fdb");
 
     QStringList seen;
     test::DialogScript script;
-    script.Then(Answer("OK", seen));
-    window.btnUpdate->click();
+    script.Then(test::Answer("OK", seen));
+    Find<QPushButton>(&window, "btnUpdate")->click();
     EXPECT_EQ(seen,
               QStringList({"Zavcoronaupdate: Die ausgewählte Datei ist keine Buchhaltungsdatei."}));
     EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(window.edtDatabasePath->text(), DataFolder() + "/settings.fdb");
+    EXPECT_EQ(Find<QLineEdit>(&window, "edtDatabasePath")->text(), DataFolder() + "/settings.fdb");
 }
 
 TEST_F(FrontEndTest, StartErrorIsShownBeforeTheWindowWhichStillOpens) {
@@ -131,13 +121,13 @@ TEST_F(FrontEndTest, StartErrorIsShownBeforeTheWindowWhichStillOpens) {
     test::DialogScript script;
     script.Then([&](QWidget* dialog) {
         windowShownDuringBox = frontEnd.Window().isVisible();
-        return Answer("OK", seen)(dialog);
+        return test::Answer("OK", seen)(dialog);
     });
     frontEnd.Start();
     EXPECT_EQ(seen, QStringList({"Zavcoronaupdate: Ungültiger Datentyp für 'InstallPath'"}));
     EXPECT_FALSE(windowShownDuringBox);
     EXPECT_TRUE(frontEnd.Window().isVisible());
-    EXPECT_EQ(frontEnd.Window().edtDatabasePath->text(), "");
+    EXPECT_EQ(Find<QLineEdit>(&frontEnd.Window(), "edtDatabasePath")->text(), "");
 }
 
 // SIGTERM while the question is open, set up as main does it, in a process of its own: the
@@ -159,7 +149,7 @@ TEST(TerminationSignals, EndTheOpenQuestionAsNeinAndThenTheProgram) {
         frontEnd.Start();
         test::DialogScript script;
         script.Then([](QWidget*) { return kill(getpid(), SIGTERM) == 0; });
-        frontEnd.Window().btnUpdate->click();
+        Find<QPushButton>(&frontEnd.Window(), "btnUpdate")->click();
         const bool clean = !frontEnd.Form().Datenbank()->dbMain.Connected() &&
                            db.QueryInt("select count(*) from STEUERSATZ where PROZENT = 5") == 0;
         return clean ? termination.ExitCode().value_or(0) : 1;

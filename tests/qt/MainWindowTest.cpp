@@ -13,6 +13,7 @@ namespace zav::qt {
 namespace {
 
 using namespace design;
+using test::Find;
 
 QRect Scaled(const LayoutRect& rect, int dpi) {
     return QRect(ScaleToDpi(rect.left, dpi), ScaleToDpi(rect.top, dpi), ScaleToDpi(rect.width, dpi),
@@ -34,27 +35,21 @@ QString CaptionOf(QWidget* control) {
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    QWidget* Control(const char* name) {
-        return window_.findChild<QWidget*>(QString::fromLatin1(name));
-    }
-
     QApplication& app_ = test::TestApp();  // before any widget
     MainWindow window_;
 };
 
 TEST_F(MainWindowTest, ControlsCaptionsAndStartState) {
     EXPECT_EQ(window_.windowTitle(), "ZAV - Corona Update");
-    EXPECT_EQ(window_.lblFilePath->text(), "Datei Pfad");
+    EXPECT_EQ(Find<QLabel>(&window_, "lblFilePath")->text(), "Datei Pfad");
     for (const design::Control& d : kControls) {
-        QWidget* control = Control(d.name);
-        ASSERT_NE(control, nullptr) << d.name;
-        EXPECT_EQ(CaptionOf(control), QString::fromUtf8(d.caption)) << d.name;
+        EXPECT_EQ(CaptionOf(Find(&window_, d.name)), QString::fromUtf8(d.caption)) << d.name;
     }
-    EXPECT_TRUE(window_.rbTrafik->isChecked());
-    EXPECT_FALSE(window_.rbGastro->isChecked());
-    EXPECT_TRUE(window_.rbGastro->isHidden());
-    EXPECT_TRUE(window_.ckbCheckJahr->isChecked());
-    EXPECT_EQ(window_.rbTrafik->parentWidget(), window_.rbGastro->parentWidget());
+    EXPECT_TRUE(Find<QRadioButton>(&window_, "rbTrafik")->isChecked());
+    EXPECT_FALSE(Find<QRadioButton>(&window_, "rbGastro")->isChecked());
+    EXPECT_TRUE(Find(&window_, "rbGastro")->isHidden());
+    EXPECT_TRUE(Find<QCheckBox>(&window_, "ckbCheckJahr")->isChecked());
+    EXPECT_EQ(Find(&window_, "rbTrafik")->parent(), Find(&window_, "rbGastro")->parent());
     for (QPushButton* button : window_.findChildren<QPushButton*>()) {
         EXPECT_FALSE(button->isDefault()) << button->objectName().toStdString();
         EXPECT_FALSE(button->autoDefault()) << button->objectName().toStdString();
@@ -67,43 +62,45 @@ TEST_F(MainWindowTest, DesignedGeometryScaledToTheScreen) {
     EXPECT_EQ(window_.size(), QSize(ScaleToDpi(509, dpi), ScaleToDpi(261, dpi)));
     for (const design::Control& d : kControls) {
         if (d.kind != Kind::Label) {
-            EXPECT_EQ(Control(d.name)->geometry(), Scaled(d.rect, dpi)) << d.name;
+            EXPECT_EQ(Find(&window_, d.name)->geometry(), Scaled(d.rect, dpi)) << d.name;
         }
     }
-    EXPECT_EQ(window_.lblFilePath->pos(), QPoint(ScaleToDpi(10, dpi), ScaleToDpi(26, dpi)));
-    EXPECT_EQ(window_.lblFilePath->size(), window_.lblFilePath->sizeHint());
+    EXPECT_EQ(Find(&window_, "lblFilePath")->pos(),
+              QPoint(ScaleToDpi(10, dpi), ScaleToDpi(26, dpi)));
+    EXPECT_EQ(Find(&window_, "lblFilePath")->size(), Find(&window_, "lblFilePath")->sizeHint());
 }
 
 TEST_F(MainWindowTest, ArialSixteenPixelsOrItsMetricTwin) {
-    const QFont font = window_.edtDatabasePath->font();
+    const QFont font = Find(&window_, "edtDatabasePath")->font();
     EXPECT_EQ(font.pixelSize(), ScaleToDpi(16, window_.Dpi()));
     EXPECT_EQ(font.weight(), QFont::Normal);
     EXPECT_FALSE(font.italic());
     const QString family = QFontInfo(font).family();
     EXPECT_TRUE(family == "Arial" || family == "Liberation Sans") << family.toStdString();
-    EXPECT_EQ(window_.btnClose->font(), font);
+    EXPECT_EQ(Find(&window_, "btnClose")->font(), font);
 }
 
 TEST_F(MainWindowTest, TabOrderAndFocusOnThePathBox) {
-    const std::vector<QWidget*> expected = {
-        window_.edtDatabasePath, window_.btnBrowse, window_.rbTrafik,     window_.rbGastro,
-        window_.btnUpdate,       window_.btnClose,  window_.ckbCheckJahr,
-    };
+    std::vector<QWidget*> expected;
+    for (const char* name : {"edtDatabasePath", "btnBrowse", "rbTrafik", "rbGastro", "btnUpdate",
+                             "btnClose", "ckbCheckJahr"}) {
+        expected.push_back(Find(&window_, name));
+    }
     std::vector<QWidget*> chain;
-    QWidget* widget = window_.edtDatabasePath;
+    QWidget* widget = expected.front();
     do {
         if (std::find(expected.begin(), expected.end(), widget) != expected.end()) {
             chain.push_back(widget);
         }
         widget = widget->nextInFocusChain();
-    } while (widget != window_.edtDatabasePath);
+    } while (widget != expected.front());
     EXPECT_EQ(chain, expected);
     for (QWidget* control : expected) {
         EXPECT_TRUE(control->focusPolicy() & Qt::TabFocus) << control->objectName().toStdString();
     }
 
     window_.show();
-    EXPECT_EQ(window_.focusWidget(), window_.edtDatabasePath);
+    EXPECT_EQ(window_.focusWidget(), expected.front());
 }
 
 TEST_F(MainWindowTest, ResizeKeepsEachControlsAnchoredEdges) {
@@ -125,7 +122,7 @@ TEST_F(MainWindowTest, ResizeKeepsEachControlsAnchoredEdges) {
             if (d.anchors.bottom) {
                 expected.translate(0, grown.height());
             }
-            EXPECT_EQ(Control(d.name)->geometry(), expected) << d.name;
+            EXPECT_EQ(Find(&window_, d.name)->geometry(), expected) << d.name;
         }
     }
 }

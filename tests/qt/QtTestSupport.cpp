@@ -1,6 +1,7 @@
 #include "QtTestSupport.h"
 
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <cstdlib>
 
 #include "app/qt/FrontEnd.h"
@@ -107,6 +108,17 @@ DialogScript::Step PressKeyStep(int key) {
             }
         });
         return true;
+    };
+}
+
+DialogScript::Step Answer(const QString& button, QStringList& seen) {
+    return [button, &seen](QWidget* dialog) {
+        auto* box = qobject_cast<QMessageBox*>(dialog);
+        if (box == nullptr) {
+            return false;
+        }
+        seen << box->windowTitle() + ": " + box->text();
+        return ClickButton(button)(dialog);
     };
 }
 

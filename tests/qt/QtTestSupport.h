@@ -8,6 +8,8 @@
 #include <deque>
 #include <functional>
 #include <ostream>
+#include <stdexcept>
+#include <string>
 
 // Readable QStrings in test failures.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
@@ -20,6 +22,15 @@ QApplication& TestApp();
 
 // The button of a dialog with the given text, or null.
 QAbstractButton* ButtonWithText(QWidget* dialog, const QString& text);
+
+// The window's control with this object name; a missing one fails the test.
+template <typename Control = QWidget>
+Control* Find(QWidget* window, const char* name) {
+    if (auto* control = window->findChild<Control*>(QString::fromLatin1(name))) {
+        return control;
+    }
+    throw std::runtime_error(std::string("no control ") + name);
+}
 
 // Sends one key press and release to a widget.
 void PressKey(QWidget* widget, int key);
@@ -61,5 +72,7 @@ private:
 // while a step runs, so what may open a dialog is queued to run after the step.
 DialogScript::Step ClickButton(const QString& text);
 DialogScript::Step PressKeyStep(int key);
+// Reads a message box's title and text into seen, then presses one of its buttons.
+DialogScript::Step Answer(const QString& button, QStringList& seen);
 
 }  // namespace zav::test
