@@ -8,7 +8,6 @@
 #include <string>
 
 #include "support/TableContents.h"
-#include "support/TestDatabase.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -17,13 +16,9 @@ int main(int argc, char** argv) {
     }
     // The client library reads a file name in the locale's code page, as in the Qt front end.
     std::setlocale(LC_ALL, "");
-    const std::string path = argv[1];
     try {
-        const auto rowsOf = [&path](const std::string& sql) {
-            return zav::test::QueryRowsOf(path, sql);
-        };
         std::string out;
-        for (const auto& [table, rows] : zav::test::ReadTableContents(rowsOf)) {
+        for (const auto& [table, rows] : zav::test::ReadTables(argv[1])) {
             for (const auto& row : rows) {
                 out += table;
                 for (const std::string& value : row) {
@@ -31,14 +26,6 @@ int main(int argc, char** argv) {
                 }
                 out += '\n';
             }
-        }
-        const auto generators = rowsOf(
-            "select trim(RDB$GENERATOR_NAME) from RDB$GENERATORS where RDB$SYSTEM_FLAG = 0 "
-            "order by 1");
-        for (const auto& generator : generators) {
-            const std::string& name = generator.at(0);
-            out += "generator\t" + name + '\t' +
-                   rowsOf("select gen_id(" + name + ", 0) from RDB$DATABASE").at(0).at(0) + '\n';
         }
         std::cout << out;
     } catch (const std::exception& error) {
