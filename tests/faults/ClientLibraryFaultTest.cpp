@@ -14,8 +14,8 @@
 #include "app/MainForm.h"
 #include "app/ScriptedView.h"
 #include "db/firebird/ClientLibrary.h"
-#include "faults/FaultSupport.h"
 #include "platform/FileSystem.h"
+#include "support/TableContents.h"
 #include "support/TestDatabase.h"
 
 namespace zav::test {

@@ -14,9 +14,10 @@
 #include <random>
 #include <string>
 
-#include "faults/FaultSupport.h"
 #include "support/ChildProcess.h"
 #include "support/FileText.h"
+#include "support/RunLikeTheButton.h"
+#include "support/TableContents.h"
 #include "support/TestDatabase.h"
 
 namespace zav::test {

@@ -10,6 +10,8 @@
 
 #include "faults/FaultSupport.h"
 #include "support/ChildProcess.h"
+#include "support/RunLikeTheButton.h"
+#include "support/TableContents.h"
 #include "support/TestDatabase.h"
 
 namespace zav::test {

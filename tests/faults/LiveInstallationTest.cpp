@@ -21,7 +21,10 @@
 #include "db/firebird/internal/FaultAdvice.h"
 #include "faults/FaultSupport.h"
 #include "faults/TestServer.h"
+#include "support/Attachment.h"
 #include "support/ClientTap.h"
+#include "support/RunLikeTheButton.h"
+#include "support/TableContents.h"
 #include "support/TestDatabase.h"
 #include "update/TrafikUpdateDM.h"
 
@@ -116,6 +119,12 @@ TEST_F(BesideAServer, RefusedCommitReachesTheCallerBeforeAnySuccess) {
     }
     EXPECT_THAT(error, HasSubstr("Abgelehnt im Test"));
     ExpectNothingLeft();
+    // Through the button: the error box, never the success box, and the 5 % rate stays.
+    EXPECT_THAT(RunUpdateLikeTheButton(remote_, ClientLibrary::System(),
+                                       [] { ADD_FAILURE() << "success reported"; }),
+                HasSubstr("Abgelehnt im Test"));
+    ExpectNothingLeft();
+    EXPECT_EQ(CountRows(ReadTables(remote_).at("STEUERSATZ"), 1, "5"), 1);  // PROZENT
     ExecuteOn(remote_, "DROP TRIGGER T_ABSCHLUSS");
     ExpectALaterRunCompletes();
 }

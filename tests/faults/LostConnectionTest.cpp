@@ -17,7 +17,10 @@
 #include "db/firebird/DatenbankDM.h"
 #include "faults/FaultSupport.h"
 #include "faults/TestServer.h"
+#include "support/Attachment.h"
 #include "support/ClientTap.h"
+#include "support/RunLikeTheButton.h"
+#include "support/TableContents.h"
 #include "support/TestDatabase.h"
 #include "update/TrafikUpdateDM.h"
 

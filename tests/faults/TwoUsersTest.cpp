@@ -11,8 +11,9 @@
 #include <filesystem>
 #include <string>
 
-#include "faults/FaultSupport.h"
 #include "support/ChildProcess.h"
+#include "support/RunLikeTheButton.h"
+#include "support/TableContents.h"
 #include "support/TestDatabase.h"
 
 namespace zav::test {

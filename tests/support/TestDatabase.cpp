@@ -7,12 +7,9 @@
 #include <functional>
 #include <sstream>
 
-#include "db/firebird/DbConnection.h"
-#include "db/firebird/DbQuery.h"
-#include "db/firebird/DbStatement.h"
-#include "db/firebird/DbTransaction.h"
 #include "db/values/SqlUtils.h"
 #include "platform/EngineLockFolder.h"
+#include "support/Attachment.h"
 #include "support/FileText.h"
 #include "support/IsqlProcess.h"
 
@@ -73,17 +70,6 @@ std::string TemplateFor(const std::vector<std::string>& scripts, int dialect) {
     return target.string();
 }
 
-// A connection as the tool makes it, to a test database.
-struct Attachment {
-    explicit Attachment(const std::string& path) : transaction(connection) {
-        connection.SetDatabaseName(path);
-        connection.Params() = {"user_name=SYSDBA", "password=masterkey"};
-        transaction.SetAutoStopAction(TransactionAction::Commit);
-    }
-    TDbConnection connection;
-    TDbTransaction transaction;
-};
-
 }  // namespace
 
 std::string FixturePath(const std::string& fileName) {
@@ -113,39 +99,11 @@ TestDatabase TestDatabase::FromScript(const std::string& script, int dialect) {
 }
 
 void TestDatabase::Execute(const std::string& sql) const {
-    Attachment attachment(path_);
-    TDbQuery starter("dqTest", attachment.connection, attachment.transaction);
-    TDbStatement statement(attachment.connection, attachment.transaction);
-    // A statement runs in the transaction a query starts; closing the query commits it.
-    starter.SetSQL("select 1 from RDB$DATABASE");
-    starter.Open();
-    statement.SetSQL(sql);
-    statement.ExecQuery();
-    starter.Close();
-    attachment.connection.Close();
+    ExecuteOn(path_, sql);
 }
 
-std::vector<std::vector<std::string>> TestDatabase::QueryRows(const std::string& sql) const {
-    return QueryRowsOf(path_, sql);
-}
-
-std::vector<std::vector<std::string>> QueryRowsOf(const std::string& path, const std::string& sql) {
-    Attachment attachment(path);
-    TDbQuery query("dqTest", attachment.connection, attachment.transaction);
-    query.SetSQL(sql);
-    query.Open();
-    std::vector<std::vector<std::string>> rows;
-    while (!query.Eof()) {
-        std::vector<std::string> row;
-        for (int i = 0; i < query.FieldCount(); ++i) {
-            row.push_back(query.Field(i).AsString());
-        }
-        rows.push_back(std::move(row));
-        query.Next();
-    }
-    query.Close();
-    attachment.connection.Close();
-    return rows;
+Rows TestDatabase::QueryRows(const std::string& sql) const {
+    return Attachment(path_).Select(sql);
 }
 
 std::vector<std::string> TestDatabase::QueryColumn(const std::string& sql) const {
@@ -157,18 +115,12 @@ std::vector<std::string> TestDatabase::QueryColumn(const std::string& sql) const
 }
 
 std::int32_t TestDatabase::QueryInt(const std::string& sql) const {
-    Attachment attachment(path_);
-    TDbQuery query("dqTest", attachment.connection, attachment.transaction);
-    query.SetSQL(sql);
-    query.Open();
-    if (query.Eof()) {
+    const std::vector<std::string> column = QueryColumn(sql);
+    if (column.empty()) {
         ADD_FAILURE() << "no row: " << sql;
         return 0;
     }
-    const std::int32_t value = query.Field(0).AsInteger();
-    query.Close();
-    attachment.connection.Close();
-    return value;
+    return std::stoi(column.front());
 }
 
 }  // namespace zav::test

@@ -39,10 +39,6 @@ private:
     std::string path_;
 };
 
-// Every row of a select on the database file at path, read on a fresh attachment; each value as
-// text ("" for null).
-std::vector<std::vector<std::string>> QueryRowsOf(const std::string& path, const std::string& sql);
-
 // The path of a file in tests/fixtures.
 std::string FixturePath(const std::string& fileName);
 
