@@ -288,6 +288,38 @@ update_with() {  # name path expected-text
   error_box "$1" "Update" "$3"
 }
 
+check_file_dialog() {  # on the window of a program that has not opened the dialog yet
+  if [ "$emulated" == 1 ]; then
+    # Under qemu, Wine's file dialog of a 32-bit program hangs the program, at its first or its
+    # second open; the 64-bit program's short set runs these steps.
+    echo "# left to the 64-bit program: the file dialog"
+    return
+  fi
+  echo "# The file dialog"
+  # Wine speaks English here: its dialog is titled "Open".
+  drv set-text "$main" 1 'C:\zav\one\Daten\' >/dev/null
+  drv click "$main" "..." >/dev/null
+  out=$(drv dialog Open 15000)
+  check "the dialog starts in the path box's folder" "Daten" "$(value ComboBox "$out")"
+  check "the dialog offers the accounting files" "Vorlix Buchhaltung (*.zqd, *.fdb)" \
+    "$(printf '%s\n' "$out" | sed -n 's/^ComboBox=//p' | sed -n 2p)"
+  shot file-dialog
+  drv type Open ComboBoxEx32 settings.fdb >/dev/null
+  drv press Open "&Open" >/dev/null
+  drv wait-gone Open 10000 >/dev/null
+  check "the chosen file goes into the path box" 'C:\zav\one\Daten\settings.fdb' \
+    "$(value text1 "$(drv controls "$main")")"
+  drv click "$main" Update >/dev/null
+  error_box "settings.fdb" "Update" "Die ausgewählte Datei ist keine Buchhaltungsdatei."
+  drv click "$main" "..." >/dev/null
+  check "the dialog offers the file chosen last" "settings.fdb" \
+    "$(value ComboBoxEx32 "$(drv dialog Open 15000)")"
+  drv press Open Cancel >/dev/null
+  drv wait-gone Open 10000 >/dev/null
+  check "Cancel leaves the path box as it was" 'C:\zav\one\Daten\settings.fdb' \
+    "$(value text1 "$(drv controls "$main")")"
+}
+
 # --- the unit suite -------------------------------------------------------------------------
 
 if [ "$scenario_set" == unit ]; then
@@ -417,36 +449,6 @@ check_same "full update: the tables and generators the Linux build makes" "$work
 
 start_app "$firm"
 drv wait-window "$main" "$start_ms" >/dev/null
-echo "# The file dialog, before the process attaches to any database"
-# Wine speaks English here: its dialog is titled "Open".
-drv set-text "$main" 1 'C:\zav\one\Daten\' >/dev/null
-drv click "$main" "..." >/dev/null
-out=$(drv dialog Open 15000)
-check "the dialog starts in the path box's folder" "Daten" "$(value ComboBox "$out")"
-check "the dialog offers the accounting files" "Vorlix Buchhaltung (*.zqd, *.fdb)" \
-  "$(printf '%s\n' "$out" | sed -n 's/^ComboBox=//p' | sed -n 2p)"
-shot file-dialog
-drv type Open ComboBoxEx32 settings.fdb >/dev/null
-drv press Open "&Open" >/dev/null
-drv wait-gone Open 10000 >/dev/null
-check "the chosen file goes into the path box" 'C:\zav\one\Daten\settings.fdb' \
-  "$(value text1 "$(drv controls "$main")")"
-drv click "$main" Update >/dev/null
-error_box "settings.fdb" "Update" "Die ausgewählte Datei ist keine Buchhaltungsdatei."
-if [ "$emulated" == 1 ]; then
-  # Under qemu, Wine's file dialog of a 32-bit program hangs when it is opened a second time; the
-  # 64-bit program's short set runs this step.
-  echo "# left to the 64-bit program: the file dialog opened again"
-else
-  drv click "$main" "..." >/dev/null
-  check "the dialog offers the file chosen last" "settings.fdb" \
-    "$(value ComboBoxEx32 "$(drv dialog Open 15000)")"
-  drv press Open Cancel >/dev/null
-  drv wait-gone Open 10000 >/dev/null
-  check "Cancel leaves the path box as it was" 'C:\zav\one\Daten\settings.fdb' \
-    "$(value text1 "$(drv controls "$main")")"
-fi
-
 drv set-text "$main" 1 "C:\\$firm\\Daten\\Jahr2019.zqd" >/dev/null
 drv click "$main" Update >/dev/null
 error_box "wrong year" "Update" "Die Buchhaltung hat falsches Jahr. Jahr=2019."
@@ -514,6 +516,15 @@ dump "$drive_c/zav/k/Daten/Kovacevic2020.zqd" >"$work/look-alike.txt"
 check_same "the file beside Kovačević stays as it was" "$work/fixture.txt" "$work/look-alike.txt"
 
 if [ "$scenario_set" == short ]; then
+  # The full set opens it in the window's scenarios; where emulated, this width's short set
+  # cannot, and the 64-bit program's does.
+  if [ "$emulated" == 0 ]; then
+    start_app app
+    drv wait-window "$main" "$start_ms" >/dev/null
+    check_file_dialog
+    drv close "$main" >/dev/null
+    finish_app "file dialog"
+  fi
   echo "$passed passed, $failed failed"
   [ "$failed" -eq 0 ]
   exit
@@ -582,6 +593,8 @@ update_with "text file" 'C:\zav\one\Daten\notes.txt' \
   "Die ausgewählte Datei ist keine Buchhaltungsdatei."
 check "the path box keeps its text" 'text=C:\zav\one\Daten\notes.txt' \
   "$(drv set-text "$main" 1 'C:\zav\one\Daten\notes.txt')"
+
+check_file_dialog
 
 echo "# Update on an accounting file, through the bridge to the system's client library"
 # .ZQD passes the extension test; the empty file then fails in the engine, whose text is shown.
