@@ -700,6 +700,7 @@ timeout 60 wine reg delete 'HKLM\SOFTWARE\Vorlix-Software\ZAV' /v InstallPath /r
   >/dev/null 2>&1
 
 echo "# Started maximised, and minimised without activation as a shortcut asks"
+reg_install_path REG_SZ 'C:\zav\one'
 start_app app 3
 drv wait-window "$main" "$start_ms" >/dev/null
 check "maximised" "state=maximized" "$(drv state "$main")"
