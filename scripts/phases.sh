@@ -1,5 +1,6 @@
 # The test command's phases, for its closing summary: each phase's wall time and its passed and
-# failed counts, read from the closing line of its output (CTest's, or "N passed, N failed").
+# failed counts, read from the closing lines of its output (CTest's, "N passed, N failed", or
+# GoogleTest's).
 # Sourced by scripts/test.sh, which sets ZAV_PHASES to a folder, and scripts/test-windows.sh;
 # without ZAV_PHASES a phase only runs.
 
@@ -25,6 +26,10 @@ phase_counts() {  # log: "passed<TAB>failed", or nothing when the phase counted 
     awk '{ total += $1; failed += $2 } END { if (NR) print total - failed "\t" failed }')
   [ -n "$counts" ] || counts=$(sed -En 's/^([a-z]+: )?([0-9]+) passed, ([0-9]+) failed.*/\2\t\3/p' "$1" |
     tail -n1)
+  # GoogleTest's own closing lines, for a test program run on its own.
+  [ -n "$counts" ] || counts=$(awk '/^\[  PASSED  \] [0-9]+ tests?\./ { passed += $4 }
+    /^\[  FAILED  \] [0-9]+ tests?, listed below/ { failed += $4 }
+    END { if (passed + failed) print passed + 0 "\t" failed + 0 }' "$1")
   printf '%s' "$counts"
 }
 
