@@ -94,11 +94,11 @@ capabilities_fail() {
     lacks() { echo "cannot $1: install $2" >&2; lacking=1; }
     lacking=0
     printf 'int zav_probe(void) { return 1; }\n' >probe.c
-    printf '@ cdecl zav_probe()\n' >probe.spec
+    printf '@ cdecl zav_probe()\n' >probe.exports
     printf '#include <cstdio>\nint main() { std::puts("zav probe"); }\n' >probe.cpp
-    winegcc -m64 -shared probe.spec probe.c -o probe64.dll >/dev/null 2>&1 ||
+    winegcc -m64 -shared -Wb,--export,probe.exports probe.c -o probe64.dll >/dev/null 2>&1 ||
       lacks "link a 64-bit Wine library (winegcc -m64)" "libwine-dev:amd64"
-    winegcc -m32 -shared probe.spec probe.c -o probe32.dll >/dev/null 2>&1 ||
+    winegcc -m32 -shared -Wb,--export,probe.exports probe.c -o probe32.dll >/dev/null 2>&1 ||
       lacks "link a 32-bit Wine library (winegcc -m32)" "libwine-dev:i386 gcc-multilib"
     x86_64-w64-mingw32-g++-posix -static probe.cpp -o probe64.exe >/dev/null 2>&1 ||
       lacks "build a 64-bit Windows program" "g++-mingw-w64-x86-64-posix"
