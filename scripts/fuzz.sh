@@ -21,15 +21,28 @@ if [ ${#targets[@]} -eq 0 ]; then
 fi
 cmake --build build-fuzz -j2 --target "${targets[@]}"
 
+run_target() {  # target: its exit code; the findings and the log in build-fuzz/findings/<target>/
+  local target=$1 corpus=build-fuzz/corpus/$1 findings=build-fuzz/findings/$1
+  mkdir -p "$corpus" "$findings"
+  build-fuzz/tests/fuzz/"$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1024 \
+    -max_len=4096 -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" \
+    tests/fuzz/seeds/"$target" 2>"$findings/log.txt"
+}
+
+# A target a core, each reported when all have run.
+cores=$(nproc)
+echo "== ${targets[*]} (${seconds}s each, $cores at a time)"
+for target in "${targets[@]}"; do
+  while [ "$(jobs -rp | wc -l)" -ge "$cores" ]; do wait -n || true; done
+  { status=0; run_target "$target" || status=$?; echo "$status" >"build-fuzz/findings/$target/exit"; } &
+done
+wait
+
 failed=()
 for target in "${targets[@]}"; do
-  corpus=build-fuzz/corpus/$target
   findings=build-fuzz/findings/$target
-  mkdir -p "$corpus" "$findings"
-  echo "== $target (${seconds}s)"
-  if ! build-fuzz/tests/fuzz/"$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1024 \
-      -max_len=4096 -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" \
-      tests/fuzz/seeds/"$target" 2>"$findings/log.txt"; then
+  echo "== $target"
+  if [ "$(cat "$findings/exit")" != 0 ]; then
     failed+=("$target")
     tail -n 30 "$findings/log.txt" >&2
   fi
