@@ -1,8 +1,7 @@
 # The test programs' own code is most of what the project compiles and none of it ships: it is
 # compiled without optimisation unless KEEP_OPTIMISATION, on GoogleTest, the common standard
 # headers and HEADERS parsed once, precompiled. REUSE takes the headers another test target
-# precompiled with the same code generation flags. The Windows unit suite keeps the optimisation:
-# with x87 floating point the level decides what the value layer's inline code computes.
+# precompiled with the same code generation flags.
 function(zav_test_build target)
   cmake_parse_arguments(PARSE_ARGV 1 test "KEEP_OPTIMISATION" "REUSE" "HEADERS")
   if(test_REUSE)
