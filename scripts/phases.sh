@@ -12,7 +12,7 @@ phase() {  # name command...: runs the command, its output shown; returns its ex
     return
   fi
   local log
-  log=$ZAV_PHASES/$(printf '%02d' "$(find "$ZAV_PHASES" -name '*.log' | wc -l)").log
+  log=$(mktemp "$ZAV_PHASES/XXXXXX.log")  # phases may run beside each other
   "$@" 2>&1 | tee "$log"
   rc=${PIPESTATUS[0]}
   printf '%s\t%s\t%s\t%s\n' "$name" $((SECONDS - start)) "$rc" "$(phase_counts "$log")" \
